@@ -1,0 +1,112 @@
+/* Resource and control identifiers, shared by the code and the resource script.
+   Plain #defines only: windres reads this file too. */
+#ifndef SETUP_RES_IDS_H
+#define SETUP_RES_IDS_H
+
+/* Dialog templates */
+#define IDD_WELCOME      101
+#define IDD_FINISH       102
+#define IDD_INSTALLING   103
+#define IDD_BROWSE       104
+#define IDD_SETUPTYPE    105
+#define IDD_COMPONENTS   106
+#define IDD_DESTINATION  107
+
+/* Icons */
+#define IDI_WELCOME      200
+#define IDI_DISKETTE     201
+#define IDI_SQUARES      202
+
+/* Bitmaps (there is no 305) */
+#define IDB_DRIVE_A_OFF  300
+#define IDB_DRIVE_A_ON   301
+#define IDB_DRIVE_B_OFF  302
+#define IDB_DRIVE_B_ON   303
+#define IDB_SIDE         304
+#define IDB_TITLE_BANNER 306
+#define IDB_FOOTER       307
+
+/* Strings: section and key names of the setup script, and the program's messages */
+#define IDS_DISKLABEL        1
+#define IDS_DIRECTORYNAME    2
+#define IDS_FILECOUNTS       3
+#define IDS_DISK1            4   /* 4..9: Disk1..Disk6 */
+#define IDS_ROOTDIR          10  /* 10..19: the ten directory keys in table order */
+#define IDS_SUBDIR1          11
+#define IDS_WINDIR           16
+#define IDS_WINSYSTEMDIR     17
+#define IDS_WININFDIR        18
+#define IDS_WINSYSTEM32DIR   19
+#define IDS_READ_ERROR       20
+#define IDS_MAIN             22
+#define IDS_DEFAULTPATH      23
+#define IDS_DEFAULTINI       24
+#define IDS_MINIMUMSPACE     25
+#define IDS_GROUPNAME        26
+#define IDS_GROUPTITLE       27
+#define IDS_NOT_COMPLETED    28
+#define IDS_SETUP_PROGRAM    29
+#define IDS_PRODUCTNAME      30
+#define IDS_CANNOT_CREATE    33
+#define IDS_NO_SPACE         34
+#define IDS_COPYING          36
+#define IDS_PMINFO           40
+#define IDS_STARTUP          41
+#define IDS_FILENAME         42
+#define IDS_TITLE            43
+#define IDS_NT_ONLY          44
+#define IDS_MFG              45
+#define IDS_MOUSEDRIVER      46
+#define IDS_MOUSEINF         47
+#define IDS_DRIVERDATE       48
+#define IDS_PS2INFSECTION    49
+#define IDS_SERIALINFSECTION 50
+#define IDS_PS2NAME          51
+#define IDS_SERIALNAME       52
+#define IDS_PNPID            53
+#define IDS_CONTROLPANEL     54
+
+/* Controls */
+#define IDC_NEXT          1     /* "&Next >", "Cancel" on the Installing page, "Finish" */
+#define IDC_CANCEL        2
+#define IDC_BACK          3
+#define IDC_DEST_LABEL    1003  /* Destination page label; Browse dialog path edit */
+#define IDC_SEPARATOR     1006
+#define IDC_FRAME_A       1009
+#define IDC_FRAME_B       1010
+#define IDC_PROGRESS      1011
+#define IDC_PROGRESS2     1012
+#define IDC_PERCENT       1013
+#define IDC_PERCENT2      1014
+#define IDC_DISK_ICON1    1015
+#define IDC_DISK_ICON2    1016
+#define IDC_DISK_ICON3    1017
+#define IDC_SQUARES_ICON  1018
+#define IDC_STATUS        1019
+#define IDC_SIDE_PICTURE  1022
+#define IDC_HEADING       1023
+#define IDC_WELCOME_TEXT  1024
+#define IDC_BROWSE        1025
+#define IDC_TYPICAL       1026
+#define IDC_CUSTOM        1027
+#define IDC_COMPONENT0    1028  /* 1028..1031: one check box per component flag */
+#define IDC_COMPONENT1    1029
+#define IDC_COMPONENT2    1030
+#define IDC_COMPONENT3    1031
+#define IDC_RESTART_YES   1032
+#define IDC_RESTART_NO    1033
+
+/* Controls of the old-style Open dialog that the Browse template carries */
+#define IDC_OFN_CURDIR    1088
+#define IDC_OFN_TYPELABEL 1089
+#define IDC_OFN_NAMELABEL 1090
+#define IDC_OFN_DRIVELABEL 1091
+#define IDC_OFN_TYPELABEL2 1092
+#define IDC_OFN_READONLY  1040
+#define IDC_OFN_FILELIST  1120
+#define IDC_OFN_DIRLIST   1121
+#define IDC_OFN_TYPES     1136
+#define IDC_OFN_DRIVES    1137
+#define IDC_OFN_FILENAME  1152
+
+#endif

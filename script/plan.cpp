@@ -1,0 +1,2 @@
+#include "script/plan.h"
+void FreePlan() {}
