@@ -1,2 +1,190 @@
+// The install plan: file records of every disk in one block, the rules that resolve a
+// record's directory key, and the composition of its source and target paths.
 #include "script/plan.h"
-void FreePlan() {}
+#include "script/script.h"
+#include "app/text.h"
+#include "res/ids.h"
+
+HGLOBAL g_planHandle;
+BYTE* g_plan;
+FileRecord* g_diskStart[kMaxDisks + 1];
+ProgramItem* g_programItems[kProgramItems];
+
+// Number of records the block was sized for.
+static int s_planRecords;
+
+// What each directory key's target directory is, in key order: the DirectoryName value
+// itself for the destination's sub-directories, or the Windows directory plus a suffix.
+struct DirRule {
+    bool underWindows;
+    const char* suffix;
+};
+constexpr DirRule kDirRules[kDirKeyCount] = {
+    {false, nullptr}, {false, nullptr}, {false, nullptr}, {false, nullptr}, {false, nullptr},
+    {false, nullptr}, {true, ""}, {true, "\\SYSTEM"}, {true, "\\INF"},
+    {true, "\\SYSTEM32\\DRIVERS"},
+};
+
+int AllocPlan(short totalFiles)
+{
+    FreePlan();
+    int count = totalFiles < 0 ? 0 : totalFiles;
+    SIZE_T size = (SIZE_T)count * sizeof(FileRecord) + kProgramItems * sizeof(ProgramItem);
+    g_planHandle = GlobalAlloc(GMEM_ZEROINIT, size);
+    if (!g_planHandle)
+        return 0;
+    g_plan = (BYTE*)GlobalLock(g_planHandle);
+    if (!g_plan) {
+        GlobalFree(g_planHandle);
+        g_planHandle = nullptr;
+        return 0;
+    }
+    s_planRecords = count;
+    return 1;
+}
+
+void FreePlan()
+{
+    if (g_planHandle) {
+        GlobalUnlock(g_planHandle);
+        GlobalFree(g_planHandle);
+    }
+    g_planHandle = nullptr;
+    g_plan = nullptr;
+    s_planRecords = 0;
+    for (FileRecord*& start : g_diskStart)
+        start = nullptr;
+    for (ProgramItem*& item : g_programItems)
+        item = nullptr;
+}
+
+// Sets the record's directories from directory key `k`. 0 when a value does not fit its
+// 40-character field.
+static int ResolveDirectory(FileRecord* rec, int k)
+{
+    const DirRule& rule = kDirRules[k];
+    if (!TextCopy(rec->dirName, g_dirNames[k]))
+        return 0;
+    if (!rule.underWindows)
+        return TextCopy(rec->targetDir, g_dirNames[k]);
+    rec->systemDir = 1;
+    return TextCopy(rec->targetDir, g_windowsDir) && TextAppend(rec->targetDir, rule.suffix);
+}
+
+// Fills a record from a disk line. A name or directory that does not fit its field would
+// send the file to, or take it from, a wrong place, so such a record is refused whole and
+// stays empty like one whose line is missing. Only the description, which is merely
+// shown, is cut at 61 characters.
+static void FillRecord(FileRecord* out, const char* line)
+{
+    char source[kTextRoom], target[kTextRoom], description[kTextRoom], key[kTextRoom];
+    const char* pos = NextField(line, source);
+    pos = NextField(pos, target);
+    pos = NextField(pos, description);
+    NextField(pos, key);
+
+    FileRecord rec = {};
+    int whole = TextCopy(rec.sourceName, source);
+    whole &= TextCopy(rec.targetName, target);
+    TextCopy(rec.description, description);
+    for (int k = 0; k < kDirKeyCount; ++k) {
+        const char* name = LoadText(IDS_ROOTDIR + k);
+        if (name && lstrcmpiA(key, name) == 0) {
+            whole &= ResolveDirectory(&rec, k);
+            break;
+        }
+    }
+    if (whole)
+        *out = rec;
+}
+
+void FillProgramItem(ProgramItem* item, const char* line)
+{
+    char field[kTextRoom];
+    const char* pos = NextField(line, field);
+    TextCopy(item->field1, field);
+    pos = NextField(pos, field);
+    TextCopy(item->field2, field);
+    NextField(pos, field);
+    TextCopy(item->field3, field);
+}
+
+void BuildPlan()
+{
+    if (!g_plan)
+        return;
+    // The reader keeps the counts within the block; should they ever pass it, the later
+    // disks are cut so that no record lies outside.
+    int left = s_planRecords;
+    g_diskStart[0] = (FileRecord*)g_plan;
+    for (int i = 0; i < g_diskCount; ++i) {
+        if (g_fileCounts[i] < 0)
+            g_fileCounts[i] = 0;
+        if (g_fileCounts[i] > left)
+            g_fileCounts[i] = (short)left;
+        left -= g_fileCounts[i];
+        g_diskStart[i + 1] = g_diskStart[i] + g_fileCounts[i];
+    }
+    for (int i = 0; i < g_diskCount; ++i) {
+        for (int j = 0; j < g_fileCounts[i]; ++j) {
+            char key[12];
+            char line[kTextRoom];
+            wsprintfA(key, "%d", j + 1);
+            ReadScriptText(IDS_DISK1 + i, key, "", line, kTextRoom);
+            if (line[0])
+                FillRecord(g_diskStart[i] + j, line);
+        }
+    }
+    g_programItems[0] = (ProgramItem*)g_diskStart[g_diskCount];
+    for (int i = 1; i < kProgramItems; ++i)
+        g_programItems[i] = g_programItems[i - 1] + 1;
+}
+
+FileRecord* PlanRecord(int disk, int rec)
+{
+    if (!g_plan || disk < 0 || disk >= g_diskCount || rec < 0 || rec >= g_fileCounts[disk])
+        return nullptr;
+    return g_diskStart[disk] + rec;
+}
+
+// Joins `first` \ `dir` \ `name` into `out`; refuses (empty `out`, 0) what does not fit.
+static int JoinPath(char* out, int room, const char* first, const char* dir, const char* name)
+{
+    if (room <= 0)
+        return 0;
+    int whole = TextCopy(out, room, first) && TextAppend(out, room, dir) &&
+                TextAppend(out, room, "\\") && TextAppend(out, room, name);
+    if (!whole)
+        out[0] = '\0';
+    return whole;
+}
+
+int SourcePath(int disk, int rec, char* out, int room)
+{
+    const FileRecord* r = PlanRecord(disk, rec);
+    if (!r) {
+        if (room > 0)
+            out[0] = '\0';
+        return 0;
+    }
+    char first[kPathRoom + 1];
+    TextCopy(first, g_programDir);
+    TextAppend(first, "\\");
+    return JoinPath(out, room, first, r->dirName, r->sourceName);
+}
+
+int TargetPath(int disk, int rec, char* out, int room)
+{
+    const FileRecord* r = PlanRecord(disk, rec);
+    if (!r) {
+        if (room > 0)
+            out[0] = '\0';
+        return 0;
+    }
+    char first[kPathRoom + 1] = "";
+    if (!r->systemDir) {
+        TextCopy(first, g_destDir);
+        TextAppend(first, "\\");
+    }
+    return JoinPath(out, room, first, r->targetDir, r->targetName);
+}

@@ -22,15 +22,28 @@ static_assert(sizeof(ProgramItem) == 60, "program-item records are 60 bytes");
 
 constexpr int kProgramItems = 10;
 
+// The block and its handle, locked from allocation to FreePlan.
+extern HGLOBAL g_planHandle;
+extern BYTE* g_plan;
+
 // Entry i points at the first record of disk i+1; entry g_diskCount just behind the last.
 extern FileRecord* g_diskStart[kMaxDisks + 1];
 extern ProgramItem* g_programItems[kProgramItems];
 
+// Allocates the zero-filled block for `totalFiles` records (a negative count is taken as
+// 0) and the program items; frees an earlier plan first. 0 when the memory cannot be had.
 int AllocPlan(short totalFiles);
+// Fills the tables and the file records from g_diskCount, g_fileCounts and the disk
+// sections of the script being read.
 void BuildPlan();
+// Unlocks and frees the block; harmless when there is none.
 void FreePlan();
 
-// The record `rec` (from 0) of disk `disk` (from 0).
+// Fills a program item from a PM Info line; fields longer than 14, 39 or 4 characters
+// are cut there.
+void FillProgramItem(ProgramItem* item, const char* line);
+
+// The record `rec` (from 0) of disk `disk` (from 0), or nullptr when the plan has none.
 FileRecord* PlanRecord(int disk, int rec);
 
 // Compose the source path (program directory \ directory name \ source name) and the

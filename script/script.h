@@ -7,7 +7,8 @@
 const char* LoadText(int id);
 
 // Copies the next comma-separated field of `pos`, with the blanks around it dropped, into
-// `field` (room 128) and returns the position behind the field's comma (or the end).
+// `field` (room 128; a longer field is cut to 127) and returns the position behind the
+// field's comma (or the end).
 const char* NextField(const char* pos, char* field);
 
 // Reads SETUP.INF beside the program: takes the program directory from the module path,
@@ -16,5 +17,21 @@ const char* NextField(const char* pos, char* field);
 int ReadSetupScript();
 
 // Reads the script in g_programDir (already set). The part of ReadSetupScript after the
-// program directory is known.
+// program directory is known. An empty g_programDir means there is no script to read:
+// every setting takes its default.
 int ReadSetupScriptInProgramDir();
+
+// Sets g_programDir from the program's full path: the path cut before its last backslash.
+// A directory that does not fit its 80-character room is taken in its short form; when
+// even that does not fit, g_programDir is left empty and 0 is returned.
+int SetProgramDir(const char* modulePath);
+
+// Sets g_destDir from a DefaultPath value: the drive form takes the Windows directory's
+// drive letter, any other value goes under the ProgramFilesDir of the registry.
+void SetDestinationFromDefaultPath(const char* value);
+
+// Reads one text or integer of the script whose path the reader has set, the section
+// given by its string-table number. Without a script, or when the section or key name is
+// missing, the default is taken. A text is cut to `room` less one.
+void ReadScriptText(int sectionId, const char* key, const char* def, char* out, int room);
+int ReadScriptInt(int sectionId, const char* key, int def);

@@ -1,0 +1,107 @@
+// The demo medium as the build lays it out: run by the demo_medium test, which names the
+// medium and the plain payload in SETUP_MEDIUM and SETUP_PAYLOAD.
+#include "script_fixture.h"
+#include <lzexpand.h>
+#include <set>
+#include <vector>
+
+namespace {
+
+std::string Env(const char* name)
+{
+    char value[MAX_PATH] = "";
+    DWORD len = GetEnvironmentVariableA(name, value, MAX_PATH);
+    return len > 0 && len < MAX_PATH ? value : "";
+}
+
+std::vector<char> ReadAll(const std::string& path)
+{
+    std::vector<char> data;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return data;
+    data.resize(GetFileSize(f, nullptr));
+    DWORD got = 0;
+    if (!data.empty())
+        ReadFile(f, data.data(), (DWORD)data.size(), &got, nullptr);
+    data.resize(got);
+    CloseHandle(f);
+    return data;
+}
+
+// The content the platform's expansion service makes of a source file.
+std::vector<char> Expand(const std::string& source, const std::string& scratch)
+{
+    OFSTRUCT ofIn = {}, ofOut = {};
+    char in[MAX_PATH], out[MAX_PATH];
+    lstrcpyA(in, source.c_str());
+    lstrcpyA(out, scratch.c_str());
+    INT src = LZOpenFileA(in, &ofIn, OF_READ);
+    if (src < 0)
+        return {};
+    INT dst = LZOpenFileA(out, &ofOut, OF_CREATE);
+    if (dst >= 0) {
+        LZCopy(src, dst);
+        LZClose(dst);
+    }
+    LZClose(src);
+    std::vector<char> data = ReadAll(scratch);
+    DeleteFileA(scratch.c_str());
+    return data;
+}
+
+} // namespace
+
+TEST(DemoMedium, EveryRecordExpandsToItsPlainOriginal)
+{
+    const std::string medium = Env("SETUP_MEDIUM");
+    const std::string payload = Env("SETUP_PAYLOAD");
+    if (medium.empty() || payload.empty())
+        GTEST_SKIP() << "run through the demo_medium test, which names the medium";
+    g_instance = GetModuleHandleA(nullptr);
+    GetWindowsDirectoryA(g_windowsDir, kPathRoom);
+    ASSERT_EQ(1, SetProgramDir((medium + "\\setup.exe").c_str()));
+    ASSERT_EQ(1, ReadSetupScriptInProgramDir());
+
+    EXPECT_STREQ("Velan Wheel Mouse", g_productName);
+    EXPECT_STREQ("Velan Wheel Mouse Setup", g_titleText);
+    EXPECT_STRNE("", g_utilityFile);
+    EXPECT_STRNE("", g_controlPanelFile);
+    ASSERT_EQ(2, g_diskCount);
+
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string scratch = std::string(temp) + "demo_expanded.tmp";
+    std::set<std::string> dirs, installed;
+    int compressed = 0, plain = 0;
+    for (int d = 0; d < g_diskCount; ++d) {
+        for (int i = 0; i < g_fileCounts[d]; ++i) {
+            const FileRecord* r = PlanRecord(d, i);
+            SCOPED_TRACE(r->sourceName);
+            ASSERT_STRNE("", r->sourceName);
+            ASSERT_STRNE("", r->dirName) << "every record names a known directory key";
+            dirs.insert(r->dirName);
+            installed.insert(r->targetName);
+            char source[200]; // the medium of a build may lie deep: not the program's room
+            ASSERT_EQ(1, SourcePath(d, i, source, sizeof source));
+            const std::vector<char> stored = ReadAll(source);
+            ASSERT_FALSE(stored.empty());
+            const bool szdd = stored.size() > 4 && std::string(stored.data(), 4) == "SZDD";
+            (szdd ? compressed : plain) += 1;
+            if (szdd)
+                EXPECT_EQ('_', r->sourceName[strlen(r->sourceName) - 1]);
+            const std::vector<char> original =
+                ReadAll(payload + "\\" + r->dirName + "\\" + r->targetName);
+            ASSERT_FALSE(original.empty());
+            EXPECT_TRUE(original == Expand(source, scratch));
+        }
+    }
+    EXPECT_EQ(10u, dirs.size()); // files go to every directory key
+    EXPECT_GE(compressed, 3);
+    EXPECT_GE(plain, 3);
+    EXPECT_EQ(1u, installed.count(g_utilityFile));
+    EXPECT_EQ(1u, installed.count(g_controlPanelFile));
+    EXPECT_EQ(1u, installed.count("UNINSTAL.EXE"));
+    FreePlan();
+}

@@ -1,0 +1,78 @@
+// A scratch program directory with a SETUP.INF of the test's own, read by the real
+// reader through the platform's INI service.
+#pragma once
+#include "app/globals.h"
+#include "app/text.h"
+#include "script/plan.h"
+#include "script/script.h"
+#include <gtest/gtest.h>
+#include <string>
+
+class ScriptTest : public ::testing::Test {
+protected:
+    char dir_[MAX_PATH] = "";
+    char inf_[MAX_PATH] = "";
+
+    void SetUp() override
+    {
+        static int serial;
+        g_instance = GetModuleHandleA(nullptr);
+        TextCopy(g_windowsDir, "C:\\windows");
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        // A fresh directory per test, so the INI service never serves a cached file.
+        wsprintfA(dir_, "%sscr%lu_%d", temp, GetCurrentProcessId(), ++serial);
+        ASSERT_TRUE(CreateDirectoryA(dir_, nullptr));
+        ASSERT_TRUE(TextCopy(g_programDir, dir_));
+        wsprintfA(inf_, "%s\\SETUP.INF", dir_);
+    }
+
+    void TearDown() override
+    {
+        FreePlan();
+        DeleteFileA(inf_);
+        RemoveDirectoryA(dir_);
+    }
+
+    void Write(const std::string& text)
+    {
+        HANDLE f = CreateFileA(inf_, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, f);
+        DWORD written = 0;
+        WriteFile(f, text.data(), (DWORD)text.size(), &written, nullptr);
+        CloseHandle(f);
+        ASSERT_EQ(text.size(), written);
+    }
+
+    // Writes the script and reads it; the result of the reader.
+    int Read(const std::string& text)
+    {
+        Write(text);
+        return ReadSetupScriptInProgramDir();
+    }
+
+    std::string Source(int disk, int rec, int room = 200)
+    {
+        char out[200];
+        SourcePath(disk, rec, out, room);
+        return out;
+    }
+
+    std::string Target(int disk, int rec, int room = 200)
+    {
+        char out[200];
+        TargetPath(disk, rec, out, room);
+        return out;
+    }
+
+    std::string Dir() const { return dir_; }
+};
+
+// The same text `n` characters long: "ABCDEFGHIJ" repeated.
+inline std::string Letters(int n)
+{
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += (char)('A' + i % 10);
+    return s;
+}
