@@ -22,7 +22,7 @@ int RemoveTree(const char* path);            // 1 when nothing is left
 int CopyTree(const char* from, const char* to);
 int WriteFileText(const char* path, const std::string& text);
 int ReadFileText(const char* path, std::string* text);
-int IsDirectory(const char* path);
+int DirExists(const char* path);
 int FileExists(const char* path);
 
 // Fills `dir` afresh with the build's medium; `inf`, when given, replaces its SETUP.INF.
@@ -64,6 +64,16 @@ const char* SuiteVersion();
 // Puts the prefix back as a run starts: the suite's version, no relay list left over
 // from a run that was killed.
 void ResetPrefixSettings();
+
+// ---- What an installation leaves in the registry -------------------------------------------
+
+// 1 when any of the registration's entries exists: the class key, the Mouse control
+// panel's "ZelMousePage" handler, the Run value "ZaderUvori", the Uninstall key.
+int RegistrationPresent();
+// Removes those entries (the handler key only when it is the registration's).
+void RemoveRegistration();
+// A REG_SZ value as text, or "<none>".
+std::string RegText(HKEY root, const char* key, const char* value);
 
 // ---- Windows of setup.exe --------------------------------------------------------------
 
