@@ -51,7 +51,7 @@ int SetupRunning(const SetupRun* run);
 // Empty when the test program was not started with a trace log (see TraceAvailable).
 const std::string& TakeTrace(SetupRun* run);
 int TraceAvailable();
-// Lines of `trace` that contain `what`, in order.
+// Lines of `trace` that contain `what` (in any case), in order.
 std::vector<std::string> TraceLines(const std::string& trace, const char* what);
 
 // ---- Wine settings of the prefix ---------------------------------------------------------
@@ -120,6 +120,9 @@ std::vector<std::string> ListItems(HWND dlg, int id);
 // Selects `entry` of the directory list (1121) and sends the double-click notification
 // the list would send. 0 when there is no such entry.
 int DoubleClickDir(HWND browse, const char* entry);
+// Chooses drive `letter` in the drive list (1137) and sends the selection-change
+// notification the list would send. 0 when the list has no such drive.
+int SelectDrive(HWND browse, char letter);
 // Ends the Browse dialog with OK (1) or Cancel (2) and waits until it is gone.
 int EndBrowse(HWND browse, int id);
 
