@@ -62,6 +62,5 @@ TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
     EXPECT_EQ(0, ItemText(i, IDC_STATUS).find("Copying ")) << "the keys were not taken during the copy";
     HWND f = WaitPage(run, kFinish, 120000);
     ASSERT_TRUE(f) << "the keys cancelled the installation";
-    EXPECT_FALSE(WaitBox(run, i, 0));
     FinishAndEnd(f, false);
 }
