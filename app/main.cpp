@@ -4,6 +4,7 @@
 #include "script/script.h"
 #include "script/plan.h"
 #include "res/ids.h"
+#include "gfx/gfx.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -16,6 +17,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         MessageBoxA(nullptr, LoadText(IDS_READ_ERROR), g_caption, MB_ICONWARNING);
         return 0;
     }
+    if (!CreateBackdrop()) {
+        FreePlan();
+        return 0;
+    }
+    // Until the page sequence is in: show the backdrop for two seconds.
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 2000) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+    DestroyWindow(g_backdrop);
     FreePlan();
     return 0;
 }
