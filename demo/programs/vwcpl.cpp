@@ -3,15 +3,14 @@
 // package has no property page to offer.
 #include <windows.h>
 
-extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(const GUID*, const GUID*,
-                                                                      void** object)
+STDAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object)
 {
     if (object)
         *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-extern "C" __declspec(dllexport) HRESULT __stdcall DllCanUnloadNow()
+STDAPI DllCanUnloadNow()
 {
     return S_OK;
 }
