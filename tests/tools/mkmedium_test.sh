@@ -25,7 +25,6 @@ printf 'utility %.0s' {1..30} >"$payload/TOOL.EXE"
 printf 'uninstaller %.0s' {1..30} >"$payload/UNINSTAL.EXE"
 printf 'driver %.0s' {1..30} >"$payload/SYS/DRV.SYS"
 printf '[Settings]\r\nOn=1\r\n' >"$payload/WIN/SETTINGS.INI"
-printf 'BM' >"$work/LOGO.BMP"
 
 desc=$work/medium.txt
 cat >"$desc" <<'DESC'
