@@ -1,16 +1,22 @@
-// Program entry.
+// Program entry: the platform gate, the setup script, the backdrop, then the pages.
 #include "app/globals.h"
-#include "app/text.h"
+#include "app/sequence.h"
+#include "gfx/gfx.h"
 #include "script/script.h"
 #include "script/plan.h"
 #include "res/ids.h"
-#include "gfx/gfx.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     g_instance = instance;
     g_screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+
+    // The high bit is set outside the NT family; every NT version passes.
+    if (GetVersion() & 0x80000000) {
+        MessageBoxA(nullptr, LoadText(IDS_NT_ONLY), "Warning", MB_ICONWARNING);
+        return 0;
+    }
     GetWindowsDirectoryA(g_windowsDir, kPathRoom);
 
     if (!ReadSetupScript()) {
@@ -21,17 +27,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         FreePlan();
         return 0;
     }
-    // Until the page sequence is in: show the backdrop for two seconds.
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 2000) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-    DestroyWindow(g_backdrop);
-    FreePlan();
-    return 0;
+    return RunSequence();
 }

@@ -6,3 +6,24 @@ LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);
 
 // Writes the registry entries of the installed package for the current destination.
 void RegisterSystem();
+
+// Percentage of disk progress shown while file `index` (from 0) of `count` is copied:
+// 100 * (index + 1) / count, truncated; 0 for an empty disk.
+int DiskPercent(int index, int count);
+
+// The blue bar for `percent` inside the progress area `control` (page client
+// coordinates): the area shrunk by 2, moved 1 left and up, cut to the percentage.
+void ProgressBarRect(const RECT* control, int percent, RECT* bar);
+
+// Opens a source for copying (expanded on the way when it is compressed). A negative
+// handle means it cannot be opened.
+HFILE OpenSourceFile(const char* path);
+
+// Copies the opened source to `target` and closes the source. The copy goes to a
+// temporary file beside the target, which replaces the target only once the whole
+// content has been written; on any failure the target stays as it was. 1 when the
+// target was replaced. A negative `source` leaves the target alone and returns 0.
+int CopyToTarget(HFILE source, const char* target);
+
+// Waits `ms` milliseconds, taking and discarding every message of the thread meanwhile.
+void TimedWait(DWORD ms);

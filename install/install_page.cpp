@@ -1,14 +1,163 @@
+// The Installing page: all its work happens inside the page-init message. It creates the
+// destination's sub-directories, copies every file of the install plan disk by disk with
+// status text, per-disk percentage and progress bar, then registers the package and
+// closes itself. One pending message is handled between the steps of each file, so the
+// page stays painted and its Cancel button works.
 #include "install/install.h"
 #include "app/globals.h"
+#include "app/text.h"
+#include "gfx/gfx.h"
 #include "pages/pages.h"
-// Placeholder until the Installing page lands: closes with Next at once.
+#include "res/ids.h"
+#include "script/plan.h"
+#include "script/script.h"
+
+namespace {
+
+// What the page is doing: a Cancel click or a close request counts only while files are
+// being copied; once the registration is under way the page finishes with Next.
+enum class Phase { Idle, Copying, Finishing };
+Phase s_phase = Phase::Idle;
+
+constexpr char kUpdatingRegistry[] = "Updating Registry...";
+constexpr COLORREF kBarColour = RGB(0, 0, 255);
+
+// Handles at most one pending message of the page or its controls. A Cancel click that
+// is already queued as a command is taken here without dispatching it.
+void PendingMessageStep(HWND page)
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, page, 0, 0, PM_REMOVE))
+        return;
+    if (msg.message == WM_COMMAND && msg.wParam == IDC_NEXT) {
+        g_pageResult = kResultCancel;
+        return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void SetControlText(HWND page, int id, const char* text)
+{
+    SetDlgItemTextA(page, id, text);
+    UpdateWindow(GetDlgItem(page, id));
+}
+
+// Creates destination \ name for the root directory key and SubDir1-5. A directory
+// whose path does not fit is not created: a cut path would be some other directory.
+void CreateSubDirectories()
+{
+    constexpr int kKeys[] = {0, 1, 2, 3, 4, 5}; // RootDir, SubDir1 .. SubDir5
+    for (int key : kKeys) {
+        const char* name = g_dirNames[key];
+        if (!name[0])
+            continue;
+        char path[kPathRoom];
+        if (TextCopy(path, g_destDir) && TextAppend(path, "\\") && TextAppend(path, name))
+            CreateDirectoryA(path, nullptr);
+    }
+}
+
+void DrawBar(HWND page, HDC dc, int percent)
+{
+    RECT area, bar;
+    ControlRect(page, IDC_PROGRESS, &area);
+    ProgressBarRect(&area, percent, &bar);
+    HBRUSH brush = CreateSolidBrush(kBarColour);
+    FillRect(dc, &bar, brush);
+    DeleteObject(brush);
+}
+
+void CopyOneFile(HWND page, HDC dc, int disk, int index, int count)
+{
+    const FileRecord* rec = PlanRecord(disk, index);
+    char status[kTextRoom];
+    TextCopy(status, LoadText(IDS_COPYING));
+    if (rec) {
+        TextAppend(status, rec->sourceName);
+        TextAppend(status, "\n\n");
+        TextAppend(status, rec->description);
+    }
+    SetControlText(page, IDC_STATUS, status);
+
+    // A path that cannot be composed whole is not used: the file is skipped.
+    char path[kPathRoom];
+    HFILE source = HFILE_ERROR;
+    if (rec && SourcePath(disk, index, path, kPathRoom))
+        source = OpenSourceFile(path);
+    PendingMessageStep(page);
+
+    int percent = DiskPercent(index, count);
+    char text[16];
+    wsprintfA(text, "%d%%", percent);
+    SetControlText(page, IDC_PERCENT, text);
+    DrawBar(page, dc, percent);
+
+    if (TargetPath(disk, index, path, kPathRoom))
+        CopyToTarget(source, path);
+    else if (source >= 0)
+        LZClose(source);
+    PendingMessageStep(page);
+}
+
+void CopyEngine(HWND page)
+{
+    HDC dc = GetDC(page);
+    for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && g_pageResult != kResultCancel; ++disk) {
+        UpdateWindow(page);
+        BevelBox(page, dc, IDC_PROGRESS, 0); // white: clears the previous disk's bar
+        int count = g_fileCounts[disk];
+        for (int i = 0; i < count && g_pageResult != kResultCancel; ++i)
+            CopyOneFile(page, dc, disk, i, count);
+    }
+    s_phase = Phase::Finishing;
+    SetControlText(page, IDC_STATUS, kUpdatingRegistry);
+    TimedWait(1000);
+    RegisterSystem();
+    ReleaseDC(page, dc);
+}
+
+void Install(HWND page)
+{
+    UpdateWindow(page);
+    CreateSubDirectories();
+    g_pageResult = kResultNext;
+    s_phase = Phase::Copying;
+    CopyEngine(page);
+    if (g_pageResult == kResultCancel)
+        NotCompletedWarning(page);
+    s_phase = Phase::Idle;
+    SendMessageA(page, WM_CLOSE, 0, 0);
+}
+
+} // namespace
+
 LRESULT CALLBACK InstallPageProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
     switch (m) {
-    case WM_CREATE: PageCreate(w, g_screenWidth, g_screenHeight); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    case WM_PAGEINIT: g_pageResult = kResultNext; SendMessageA(w, WM_CLOSE, 0, 0); return 0;
+    case WM_CREATE:
+        PageCreate(w, g_screenWidth, g_screenHeight);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_COMMAND:
+        if (wp != IDC_NEXT)
+            break;
+        if (s_phase == Phase::Copying)
+            g_pageResult = kResultCancel;
+        return 0;
+    case WM_CLOSE:
+        // The page must outlive its own work: a close request from elsewhere while files
+        // are copied stops the copy like Cancel; later it is ignored.
+        if (s_phase == Phase::Idle)
+            break;
+        if (s_phase == Phase::Copying)
+            g_pageResult = kResultCancel;
+        return 0;
+    case WM_PAGEINIT:
+        Install(w);
+        return 0;
     }
     return DefWindowProcA(w, m, wp, lp);
 }
-void RegisterSystem() {}

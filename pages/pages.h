@@ -1,9 +1,14 @@
 // The page runner, the behaviour every page shares, and the wizard pages.
 #pragma once
-#include <windows.h>
+#include "app/globals.h"
+
+// RunPage's answer when no page answered: the page could not be created, or its owner
+// (the backdrop) went away while it was shown and took the page with it. Never written
+// to g_pageResult.
+constexpr short kResultNoPage = -1;
 
 // Shows one page from its template, owned by the backdrop, until it is destroyed;
-// returns the page result.
+// returns the page result, or kResultNoPage.
 short RunPage(const char* className, WNDPROC proc, int templateId);
 
 // The box saying the installation is not completed, owned by `page`.
@@ -13,8 +18,51 @@ void NotCompletedWarning(HWND page);
 // screen of the given size.
 void PageCreate(HWND page, short screenWidth, short screenHeight);
 
+// Where PageCreate puts a window whose rectangle is `window`: one pixel wider and higher
+// than its extent, centred on the screen (division truncating toward zero).
+struct PagePlace {
+    short x, y, width, height;
+};
+PagePlace PlacePage(const RECT& window, short screenWidth, short screenHeight);
+
+// Writes the page result and closes the page.
+void PageEnd(HWND page, short result);
+
+// Cancel: the not-completed warning, then PageEnd with Cancel.
+void PageCancel(HWND page);
+
+// Replaces the text of control `id` by that text used as a format with the product name
+// as its only argument (the "%s" of the template text).
+void FormatProductText(HWND page, int id);
+
 LRESULT CALLBACK WelcomePageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SetupTypePageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK ComponentsPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK DestinationPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK FinishPageProc(HWND, UINT, WPARAM, LPARAM);
+
+// The destination checks of the Destination page's Next, in pages/destination_check.cpp.
+
+// 1 when `path` names an existing directory.
+int IsDirectory(const char* path);
+
+// 1 when `dest` has the drive form: any character, a colon, a backslash.
+int HasDriveForm(const char* dest);
+
+// The root "X:\" of `dest`'s drive, its first character upper-cased (a-z only).
+void DriveRoot(const char* dest, char root[4]);
+
+// Free kilobytes from GetDiskFreeSpaceA's figures, without overflow.
+unsigned long long FreeKilobytes(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters);
+
+// 1 when `freeKb` covers the minimum space; a negative minimum asks for nothing.
+int EnoughSpace(unsigned long long freeKb, short minimumKb);
+
+// Runs the checks in order and creates the directory when it is missing: 0 when `dest`
+// can be used, else the string number of the message to show (33 or 34).
+int CheckDestination(const char* dest, short minimumKb);
+
+// The Browse dialog, in pages/browse.cpp: on OK the destination directory holds the
+// chosen path.
+void BrowseForDirectory(HWND owner);
+extern char g_browsePath[kPathRoom];

@@ -1,0 +1,152 @@
+#include "app/sequence.h"
+#include "app/globals.h"
+#include "pages/pages.h"
+#include "install/install.h"
+#include "script/plan.h"
+#include "res/ids.h"
+#include <stdio.h>
+
+// A utility that does not answer within this time is left behind.
+constexpr UINT kUtilityWait = 5000;
+
+struct PageOfStep {
+    SequenceStep step;
+    const char* className;
+    WNDPROC proc;
+    int templateId;
+};
+
+constexpr PageOfStep kPages[] = {
+    {kStepWelcome, "SETUP_BEGIN", WelcomePageProc, IDD_WELCOME},
+    {kStepSetupType, "SETUP_SELTYPE", SetupTypePageProc, IDD_SETUPTYPE},
+    {kStepComponents, "SETUP_SELCOMP", ComponentsPageProc, IDD_COMPONENTS},
+    {kStepDestination, "SETUP_SELDIR", DestinationPageProc, IDD_DESTINATION},
+    {kStepInstalling, "SETUP_INSTALL", InstallPageProc, IDD_INSTALLING},
+    {kStepFinish, "SETUP_END", FinishPageProc, IDD_FINISH},
+};
+
+SequenceStep NextStep(SequenceStep step, short result)
+{
+    if (result == kResultNoPage) {
+        // No page answered. After the Finish page the installation is complete, but
+        // nobody said yes to a restart.
+        return step == kStepFinish ? kStepDone : kStepCancelled;
+    }
+    switch (step) {
+    case kStepWelcome:
+        return result == kResultCancel ? kStepCancelled : kStepSetupType;
+    case kStepSetupType:
+        if (result == kResultCancel)
+            return kStepCancelled;
+        if (result == kResultBack)
+            return kStepWelcome;
+        if (!g_setupType)
+            return kStepComponents;
+        for (int i = kOptComponent0; i <= kOptComponent3; ++i)
+            g_options[i] = 1;
+        return kStepGate;
+    case kStepComponents:
+        if (result == kResultCancel)
+            return kStepCancelled;
+        return result == kResultBack ? kStepSetupType : kStepGate;
+    case kStepGate:
+        return g_options[kOptComponent1] ? kStepDestination : kStepFinish;
+    case kStepDestination:
+        if (result == kResultCancel)
+            return kStepCancelled;
+        if (result == kResultBack)
+            return g_setupType ? kStepSetupType : kStepComponents;
+        return kStepCloseUtility;
+    case kStepCloseUtility:
+        return kStepInstalling;
+    case kStepInstalling:
+        return result == kResultCancel ? kStepCancelled : kStepFinish;
+    case kStepFinish:
+        return kStepRestart;
+    case kStepRestart:
+    case kStepDone:
+        return kStepDone;
+    case kStepCancelled:
+        break;
+    }
+    return kStepCancelled;
+}
+
+int CloseUtility(UINT timeoutMs)
+{
+    HWND utility = FindWindowA(nullptr, "ZaderUvori");
+    if (!utility)
+        return 0;
+    // Its answer does not matter; a utility that hangs must not hold the setup.
+    DWORD_PTR answer;
+    SendMessageTimeoutA(utility, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &answer);
+    return 1;
+}
+
+int EnablePrivilege(const char* name)
+{
+    HANDLE process = GetCurrentProcess();
+    if (!process)
+        return 0;
+    HANDLE token;
+    if (!OpenProcessToken(process, TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return 0;
+    TOKEN_PRIVILEGES privileges = {};
+    static_assert(sizeof privileges == 16, "one privilege entry");
+    if (!LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid)) {
+        fputs("\nThe above error means you need to log on as an Administrator", stdout);
+        fflush(stdout);
+        CloseHandle(token);
+        return 0;
+    }
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    // Succeeds also when the token lacks the privilege; only the last error tells.
+    AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr);
+    const int enabled = GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return enabled;
+}
+
+static void Restart()
+{
+    if (g_options[kOptRestart] != 1)
+        return;
+    if (EnablePrivilege("SeShutdownPrivilege")) {
+        ExitWindowsEx(EWX_REBOOT, 0);
+        return;
+    }
+    // Without an owner, so in front of the topmost backdrop only when asked to be.
+    MessageBoxA(nullptr, "Reboot Error !", "Debug", MB_OK | MB_TOPMOST);
+}
+
+static short RunStep(SequenceStep step)
+{
+    for (const PageOfStep& p : kPages) {
+        if (p.step == step)
+            return RunPage(p.className, p.proc, p.templateId);
+    }
+    if (step == kStepCloseUtility)
+        CloseUtility(kUtilityWait);
+    else if (step == kStepRestart)
+        Restart();
+    return kResultNext;
+}
+
+int RunSequence()
+{
+    SequenceStep step = kStepWelcome;
+    while (step != kStepDone && step != kStepCancelled) {
+        const short result = RunStep(step);
+        // A page that could not be shown, or that went away with the backdrop, has not
+        // told the user; before the Finish page that means an unfinished installation.
+        if (result == kResultNoPage && step != kStepFinish)
+            NotCompletedWarning(IsWindow(g_backdrop) ? g_backdrop : nullptr);
+        step = NextStep(step, result);
+    }
+    FreePlan();
+    if (g_backdrop && IsWindow(g_backdrop))
+        DestroyWindow(g_backdrop);
+    g_backdrop = nullptr;
+    return 0;
+}

@@ -1,0 +1,66 @@
+// Behaviour every page shares: title and placement at creation, ending with a result,
+// the not-completed warning, and the product name put into a template text.
+#include "pages/pages.h"
+#include "app/globals.h"
+#include "app/text.h"
+#include "script/script.h"
+#include "res/ids.h"
+
+PagePlace PlacePage(const RECT& window, short screenWidth, short screenHeight)
+{
+    PagePlace p;
+    p.width = (short)(window.right - window.left + 1);
+    p.height = (short)(window.bottom - window.top + 1);
+    p.x = (short)((screenWidth - p.width) / 2);
+    p.y = (short)((screenHeight - p.height) / 2);
+    return p;
+}
+
+void PageCreate(HWND page, short screenWidth, short screenHeight)
+{
+    char templateTitle[kTextRoom];
+    char title[kTextRoom];
+    GetWindowTextA(page, templateTitle, kTextRoom);
+    TextCopy(title, g_productName);
+    TextAppend(title, " ");
+    TextAppend(title, templateTitle);
+    SetWindowTextA(page, title);
+
+    RECT rc;
+    GetWindowRect(page, &rc);
+    const PagePlace p = PlacePage(rc, screenWidth, screenHeight);
+    SetWindowPos(page, nullptr, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW);
+}
+
+void PageEnd(HWND page, short result)
+{
+    g_pageResult = result;
+    SendMessageA(page, WM_CLOSE, 0, 0);
+}
+
+void NotCompletedWarning(HWND page)
+{
+    char text[kTextRoom];
+    TextCopy(text, g_productName);
+    TextAppend(text, LoadText(IDS_NOT_COMPLETED));
+    MessageBoxA(page, text, g_caption, MB_ICONWARNING);
+}
+
+void PageCancel(HWND page)
+{
+    NotCompletedWarning(page);
+    PageEnd(page, kResultCancel);
+}
+
+void FormatProductText(HWND page, int id)
+{
+    char format[kTextRoom];
+    // wsprintfA writes up to 1024 characters whatever the buffer: format into a room of
+    // that size, then keep what fits the control's 128.
+    char formatted[1025];
+    char text[kTextRoom];
+    GetDlgItemTextA(page, id, format, kTextRoom);
+    wsprintfA(formatted, format, g_productName);
+    TextCopy(text, formatted);
+    SetDlgItemTextA(page, id, text);
+}

@@ -1,0 +1,35 @@
+// The Components page (Custom setup only): one check box per component flag. The two
+// hidden boxes carry their flags through unchanged.
+#include "pages/pages.h"
+#include "app/globals.h"
+#include "res/ids.h"
+
+static void ReadBoxes(HWND page)
+{
+    for (int i = 0; i < 4; ++i)
+        g_options[kOptComponent0 + i] = IsDlgButtonChecked(page, IDC_COMPONENT0 + i) ? 1 : 0;
+}
+
+LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:
+        PageCreate(page, g_screenWidth, g_screenHeight);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAGEINIT:
+        for (int i = 0; i < 4; ++i)
+            CheckDlgButton(page, IDC_COMPONENT0 + i, g_options[kOptComponent0 + i] ? BST_CHECKED : BST_UNCHECKED);
+        return 0;
+    case WM_COMMAND:
+        switch (wp) {
+        case IDC_NEXT: ReadBoxes(page); PageEnd(page, kResultNext); return 0;
+        case IDC_CANCEL: PageCancel(page); return 0;
+        case IDC_BACK: ReadBoxes(page); PageEnd(page, kResultBack); return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(page, msg, wp, lp);
+}

@@ -1,0 +1,57 @@
+// The checks a destination passes before the Destination page lets it through: drive
+// form, free space on its drive, and the directory existing or created.
+#include "pages/pages.h"
+#include "res/ids.h"
+#include <ctype.h>
+
+int IsDirectory(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int HasDriveForm(const char* dest)
+{
+    // The first character is not examined; a shorter text stops at its terminator.
+    return dest[0] && dest[1] == ':' && dest[2] == '\\';
+}
+
+void DriveRoot(const char* dest, char root[4])
+{
+    root[0] = (char)toupper((unsigned char)dest[0]);
+    root[1] = ':';
+    root[2] = '\\';
+    root[3] = '\0';
+}
+
+unsigned long long FreeKilobytes(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters)
+{
+    return ((unsigned long long)freeClusters * bytesPerSector * sectorsPerCluster) >> 10;
+}
+
+int EnoughSpace(unsigned long long freeKb, short minimumKb)
+{
+    return minimumKb <= 0 || freeKb >= (unsigned long long)minimumKb;
+}
+
+int CheckDestination(const char* dest, short minimumKb)
+{
+    char root[4];
+    DriveRoot(dest, root);
+    if (!HasDriveForm(dest))
+        return IDS_CANNOT_CREATE;
+    const int existed = IsDirectory(dest);
+
+    // A drive that does not exist, or a first character that names none, gives no
+    // figures to compare: the directory cannot be made there.
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
+    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
+        return IDS_CANNOT_CREATE;
+    if (!EnoughSpace(FreeKilobytes(sectorsPerCluster, bytesPerSector, freeClusters), minimumKb))
+        return IDS_NO_SPACE;
+
+    // Only the last component is created: a missing parent refuses the destination.
+    if (!existed && !CreateDirectoryA(dest, nullptr))
+        return IDS_CANNOT_CREATE;
+    return 0;
+}

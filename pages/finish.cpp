@@ -1,0 +1,33 @@
+// The Finish page: asks whether to restart now; the answer goes to the restart flag,
+// which start-up acts on after the page. It has neither Cancel nor Back and writes no
+// page result.
+#include "pages/pages.h"
+#include "app/globals.h"
+#include "res/ids.h"
+
+LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:
+        // The screen size as it is now, not as start-up took it.
+        PageCreate(page, (short)GetSystemMetrics(SM_CXSCREEN), (short)GetSystemMetrics(SM_CYSCREEN));
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAGEINIT:
+        FormatProductText(page, IDC_HEADING);
+        CheckDlgButton(page, g_options[kOptRestart] ? IDC_RESTART_YES : IDC_RESTART_NO, BST_CHECKED);
+        return 0;
+    case WM_COMMAND:
+        // Escape's command 2 has nothing to act on here.
+        if (wp == IDC_NEXT) {
+            if (IsDlgButtonChecked(page, IDC_RESTART_NO))
+                g_options[kOptRestart] = 0;
+            SendMessageA(page, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(page, msg, wp, lp);
+}

@@ -1,0 +1,31 @@
+// The Welcome page: names the product; Next or Cancel.
+#include "pages/pages.h"
+#include "app/globals.h"
+#include "res/ids.h"
+
+LRESULT CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:
+        PageCreate(page, g_screenWidth, g_screenHeight);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAGEINIT:
+        FormatProductText(page, IDC_WELCOME_TEXT);
+        return 0;
+    case WM_COMMAND:
+        // The whole word: only a click (notification 0) presses a button.
+        if (wp == IDC_NEXT) {
+            PageEnd(page, kResultNext);
+            return 0;
+        }
+        if (wp == IDC_CANCEL) {
+            PageCancel(page);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(page, msg, wp, lp);
+}

@@ -1,0 +1,157 @@
+// The copy step through the real expansion service, and the progress arithmetic.
+#include "install/install.h"
+#include "files.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+std::vector<int> Percents(int count)
+{
+    std::vector<int> all;
+    for (int i = 0; i < count; ++i)
+        all.push_back(DiskPercent(i, count));
+    return all;
+}
+
+// Compares a file with the expected content without printing either on a mismatch.
+::testing::AssertionResult HasContent(const std::string& path, const std::string& expected)
+{
+    bool ok = false;
+    std::string got = ReadWhole(path, &ok);
+    if (!ok)
+        return ::testing::AssertionFailure() << path << " cannot be read";
+    if (got != expected)
+        return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, not the "
+                                             << expected.size() << " expected";
+    return ::testing::AssertionSuccess();
+}
+
+int CopyThrough(const std::string& source, const std::string& target)
+{
+    return CopyToTarget(OpenSourceFile(source.c_str()), target.c_str());
+}
+
+} // namespace
+
+TEST(Progress, PercentPerDisk)
+{
+    EXPECT_EQ((std::vector<int>{33, 66, 100}), Percents(3));
+    EXPECT_EQ((std::vector<int>{14, 28, 42, 57, 71, 85, 100}), Percents(7));
+    EXPECT_EQ((std::vector<int>{100}), Percents(1));
+    std::vector<int> many = Percents(150);
+    EXPECT_EQ(0, many[0]); // more than 100 files: the first shows 0%
+    EXPECT_EQ(1, many[1]);
+    EXPECT_EQ(100, many[149]);
+    EXPECT_EQ(100, DiskPercent(32766, 32767)); // largest 16-bit count: no overflow
+    EXPECT_EQ(0, DiskPercent(0, 0));
+}
+
+TEST(Progress, BarInsideTheBevelBox)
+{
+    const RECT area = {10, 20, 110, 40};
+    RECT bar;
+    ProgressBarRect(&area, 100, &bar);
+    EXPECT_EQ(11, bar.left);
+    EXPECT_EQ(21, bar.top);
+    EXPECT_EQ(108, bar.right); // full bar ends at right - 2, bottom - 3 (both excluded)
+    EXPECT_EQ(37, bar.bottom);
+    ProgressBarRect(&area, 0, &bar);
+    EXPECT_EQ(bar.left, bar.right);
+    ProgressBarRect(&area, 33, &bar);
+    EXPECT_EQ(11 + 33 * 98 / 100, bar.right);
+}
+
+TEST(Copy, PlainFileCopiedByteForByteOverOldTarget)
+{
+    ScratchDir dir;
+    std::string data = ReadWhole(SampleDir() + "\\SAMPLE.BIN");
+    ASSERT_GT(data.size(), 100000u);
+    ASSERT_TRUE(WriteWhole(dir / "OLD.BIN", "an older, shorter version"));
+    EXPECT_EQ(1, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "OLD.BIN"));
+    EXPECT_TRUE(HasContent(dir / "OLD.BIN", data));
+    EXPECT_EQ("OLD.BIN", ListDir(dir.path)); // no temporary file left behind
+}
+
+TEST(Copy, CompressedFileExpanded)
+{
+    ScratchDir dir;
+    std::string packed = ReadWhole(SampleDir() + "\\SAMPLE.BI_");
+    ASSERT_EQ(0u, packed.compare(0, 4, "SZDD"));
+    EXPECT_EQ(1, CopyThrough(SampleDir() + "\\SAMPLE.BI_", dir / "SAMPLE.BIN"));
+    EXPECT_TRUE(HasContent(dir / "SAMPLE.BIN", ReadWhole(SampleDir() + "\\SAMPLE.BIN")));
+    EXPECT_EQ("SAMPLE.BIN", ListDir(dir.path));
+}
+
+TEST(Copy, EmptyFileCopied)
+{
+    ScratchDir dir;
+    ASSERT_TRUE(WriteWhole(dir / "EMPTY.SRC", ""));
+    ASSERT_TRUE(WriteWhole(dir / "EMPTY.DST", "old"));
+    EXPECT_EQ(1, CopyThrough(dir / "EMPTY.SRC", dir / "EMPTY.DST"));
+    EXPECT_TRUE(HasContent(dir / "EMPTY.DST", ""));
+}
+
+TEST(Copy, MissingSourceLeavesTargetUnchanged)
+{
+    ScratchDir dir;
+    ASSERT_TRUE(WriteWhole(dir / "KEEP.DLL", "installed earlier"));
+    HFILE source = OpenSourceFile((dir / "NOSUCH.DLL").c_str());
+    EXPECT_LT(source, 0);
+    EXPECT_EQ(0, CopyToTarget(source, (dir / "KEEP.DLL").c_str()));
+    EXPECT_TRUE(HasContent(dir / "KEEP.DLL", "installed earlier"));
+    EXPECT_EQ(0, CopyThrough(dir.path, dir / "NEW.DLL")); // a directory is no source
+    EXPECT_EQ("KEEP.DLL", ListDir(dir.path));
+}
+
+TEST(Copy, ReadOnlyTargetLeftAlone)
+{
+    ScratchDir dir;
+    ASSERT_TRUE(WriteWhole(dir / "RO.DLL", "read-only copy"));
+    ASSERT_TRUE(SetFileAttributesA((dir / "RO.DLL").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "RO.DLL"));
+    EXPECT_TRUE(HasContent(dir / "RO.DLL", "read-only copy"));
+    EXPECT_EQ("RO.DLL", ListDir(dir.path));
+}
+
+TEST(Copy, MissingTargetDirectoryCreatesNothing)
+{
+    ScratchDir dir;
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "NODIR\\FILE.BIN"));
+    EXPECT_EQ("", ListDir(dir.path));
+}
+
+TEST(Copy, CutCompressedSourceKeepsOldTarget)
+{
+    // A medium read error that ends a compressed file early: what was expanded is less
+    // than the file's header promises, so the older target stays.
+    ScratchDir dir;
+    std::string packed = ReadWhole(SampleDir() + "\\SAMPLE.BI_");
+    ASSERT_TRUE(WriteWhole(dir / "CUT.BI_", packed.substr(0, packed.size() / 2)));
+    ASSERT_TRUE(WriteWhole(dir / "CUT.BIN", "good older file"));
+    EXPECT_EQ(0, CopyThrough(dir / "CUT.BI_", dir / "CUT.BIN"));
+    EXPECT_TRUE(HasContent(dir / "CUT.BIN", "good older file"));
+    EXPECT_EQ("CUT.BIN CUT.BI_", ListDir(dir.path));
+}
+
+TEST(Copy, OverlongPathIsNoSource)
+{
+    std::string longPath = "C:\\" + std::string(90, 'a');
+    EXPECT_LT(OpenSourceFile(longPath.c_str()), 0);
+}
+
+// Run by install_diskfull with a 64 KB RAM disk as drive INSTALL_SMALL_DRIVE.
+TEST(DiskFull, CopyThatRunsOutOfRoomKeepsOldTarget)
+{
+    char drive[8];
+    if (!GetEnvironmentVariableA("INSTALL_SMALL_DRIVE", drive, sizeof drive))
+        GTEST_SKIP() << "no small drive";
+    std::string target = std::string(drive) + "\\DRIVER.BIN";
+    ASSERT_TRUE(WriteWhole(target, "small old driver"));
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", target));
+    EXPECT_TRUE(HasContent(target, "small old driver"));
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BI_", target));
+    EXPECT_TRUE(HasContent(target, "small old driver"));
+    EXPECT_EQ("DRIVER.BIN", ListDir(drive));
+    DeleteFileA(target.c_str());
+}

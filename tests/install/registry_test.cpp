@@ -1,0 +1,116 @@
+// The system registration against Wine's real registry.
+#include "install/install.h"
+#include "app/globals.h"
+#include "app/text.h"
+#include "regkeys.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+class Registration : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveRegistration(); }
+    void TearDown() override { RemoveRegistration(); }
+    static void Inputs(const char* dest, const char* cpl, const char* utility, const char* product)
+    {
+        TextCopy(g_destDir, dest);
+        TextCopy(g_controlPanelFile, cpl);
+        TextCopy(g_utilityFile, utility);
+        TextCopy(g_productName, product);
+    }
+};
+
+} // namespace
+
+TEST_F(Registration, WritesExactlyTheEntriesWithQuotedCommandLines)
+{
+    Inputs("C:\\Program Files\\Mouse", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan");
+    RegisterSystem();
+
+    EXPECT_EQ("ZelMouseControlPage", RegText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
+    EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_CLASSES_ROOT, kClassKey));
+    // The in-process server path is a file name, not a command line: never quoted.
+    EXPECT_EQ("C:\\Program Files\\Mouse\\MOUSECPL.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ("Apartment", RegText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel"));
+    EXPECT_EQ(std::make_pair(2, 0), RegCounts(HKEY_CLASSES_ROOT, kServerKey));
+
+    EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
+    EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_LOCAL_MACHINE, kHandlersKey));
+    std::string handler = std::string(kHandlersKey) + "\\ZelMousePage";
+    EXPECT_EQ("{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}", RegText(HKEY_LOCAL_MACHINE, handler.c_str(), nullptr));
+    EXPECT_EQ(std::make_pair(1, 0), RegCounts(HKEY_LOCAL_MACHINE, handler.c_str()));
+
+    EXPECT_EQ("\"C:\\Program Files\\Mouse\\MOUSEUTL.EXE\"", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+    EXPECT_EQ("\"C:\\Program Files\\Mouse\\UNINSTAL.EXE\"",
+              RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    EXPECT_EQ(std::make_pair(2, 0), RegCounts(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+TEST_F(Registration, PathsWithoutBlankAsGivenAndSecondRunReplaces)
+{
+    Inputs("C:\\MOUSE", "OLDCPL.DLL", "OLDUTL.EXE", "Old");
+    RegisterSystem();
+    Inputs("D:\\VELAN", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan Wheel Mouse");
+    RegisterSystem();
+
+    EXPECT_EQ("D:\\VELAN\\MOUSECPL.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ(std::make_pair(2, 0), RegCounts(HKEY_CLASSES_ROOT, kServerKey));
+    EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_LOCAL_MACHINE, kHandlersKey));
+    EXPECT_EQ("D:\\VELAN\\MOUSEUTL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("Velan Wheel Mouse", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+    EXPECT_EQ("D:\\VELAN\\UNINSTAL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    EXPECT_EQ(std::make_pair(2, 0), RegCounts(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+TEST_F(Registration, HandlersKeyWithoutSubkeysIsReplaced)
+{
+    RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr, "SomeoneElse");
+    RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra", "stale");
+    Inputs("C:\\VELAN", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan");
+    RegisterSystem();
+    EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
+    EXPECT_EQ("<missing>", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra"));
+    EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_LOCAL_MACHINE, kHandlersKey));
+}
+
+TEST_F(Registration, HandlersKeyWithOtherHandlersKeepsThem)
+{
+    std::string other = std::string(kHandlersKey) + "\\OtherPage";
+    RegSetText(HKEY_LOCAL_MACHINE, other.c_str(), nullptr, "{00000000-0000-0000-0000-000000000001}");
+    RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra", "kept");
+    Inputs("C:\\VELAN", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan");
+    RegisterSystem();
+    EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
+    EXPECT_EQ("kept", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra"));
+    EXPECT_EQ("{00000000-0000-0000-0000-000000000001}", RegText(HKEY_LOCAL_MACHINE, other.c_str(), nullptr));
+    EXPECT_EQ(std::make_pair(2, 2), RegCounts(HKEY_LOCAL_MACHINE, kHandlersKey));
+}
+
+TEST_F(Registration, DataThatWouldBeCutIsNotWritten)
+{
+    // 70 + "\UNINSTAL.EXE" (13) exceeds 79; 70 + "\" + 8 = 79 fits exactly; quoting the
+    // utility's path would need two more characters than there is room for.
+    std::string dest = "C:\\" + std::string(67, 'D');
+    Inputs(dest.c_str(), "CPL4.DLL", "A B.EXE", "Velan");
+    RegisterSystem();
+    EXPECT_EQ(dest + "\\CPL4.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ("Apartment", RegText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel"));
+    EXPECT_EQ("<missing>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+    EXPECT_EQ("<missing>", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+
+    Inputs(dest.c_str(), "CPL45.DLL", "UTIL.EXE", "Velan");
+    RegisterSystem();
+    EXPECT_EQ(dest + "\\CPL4.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr)); // 80: refused
+    EXPECT_EQ(dest + "\\UTIL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+}
+
+TEST_F(Registration, EmptyFileNamesGiveTheDirectoryWithBackslash)
+{
+    Inputs("C:\\VELAN", "", "", "");
+    RegisterSystem();
+    EXPECT_EQ("C:\\VELAN\\", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ("C:\\VELAN\\", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+}
