@@ -297,14 +297,15 @@ int ListRecord(int disk, int line)
     return 1;
 }
 
-// Where a registered file would have to be installed, and whether this medium does so.
-void RegistryValue(const char* name, const char* file, const char* fixed)
+// A registry value as the setup composes it: a fixed text, or the path of a file in the
+// destination, in double quotes when it is a command line with a blank in it. Reports
+// when it does not fit the setup's room or names a file that this medium does not install.
+void RegistryValue(const char* name, const char* file, const char* fixed, bool command)
 {
-    char data[kShowRoom];
-    if (fixed)
-        snprintf(data, sizeof data, "%s", fixed);
-    else
-        snprintf(data, sizeof data, "%s\\%s", g_destDir, file);
+    char path[kShowRoom], data[kShowRoom];
+    snprintf(path, sizeof path, "%s\\%s", g_destDir, file ? file : "");
+    const char* text = fixed ? fixed : path;
+    snprintf(data, sizeof data, command && strchr(text, ' ') ? "\"%s\"" : "%s", text);
     printf("  %-32s %s\n", name, data);
     if (lstrlenA(data) > kPathRoom - 1) {
         Report(kError, "%d characters; the setup refuses values over %d", lstrlenA(data),
@@ -313,7 +314,7 @@ void RegistryValue(const char* name, const char* file, const char* fixed)
     }
     if (fixed || !file[0])
         return;
-    const std::string normal = Normal(data);
+    const std::string normal = Normal(path);
     for (const Installed& i : s_installed)
         if (i.target == normal)
             return;
@@ -337,8 +338,8 @@ void CheckFiles()
 void CheckRegistry()
 {
     printf("\nRegistry entries for the destination %s\n", g_destDir);
-    RegistryValue("control panel InProcServer32", g_controlPanelFile, nullptr);
-    RegistryValue("Run ZaderUvori", g_utilityFile, nullptr);
-    RegistryValue("Uninstall DisplayName", nullptr, g_productName);
-    RegistryValue("Uninstall UninstallString", "UNINSTAL.EXE", nullptr);
+    RegistryValue("control panel InProcServer32", g_controlPanelFile, nullptr, false);
+    RegistryValue("Run ZaderUvori", g_utilityFile, nullptr, true);
+    RegistryValue("Uninstall DisplayName", nullptr, g_productName, false);
+    RegistryValue("Uninstall UninstallString", "UNINSTAL.EXE", nullptr, true);
 }
