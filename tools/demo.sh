@@ -67,6 +67,25 @@ else
     step "Running D:\\setup.exe: click through the wizard (Typical, then Next, Next, Finish)"
     wine 'D:\setup.exe' || true
     wineserver -w
+    # Once more with the installed utility running, when someone is there to answer.
+    run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+    utility=$(wine reg query "$run_key" /v ZaderUvori 2>/dev/null | tr -d '\r' |
+              sed -n 's/^ *ZaderUvori *REG_SZ *//p' | tr -d '"') || true
+    if [ -t 0 ] && [ -n "$utility" ]; then
+        read -r -p "Start the installed utility as a logon would and run the wizard again? [y/N] " again
+        if [ "$again" = y ]; then
+            wine "$utility" &
+            utility_pid=$!
+            step "The utility \"ZaderUvori\" runs; the wizard asks it to close before installing"
+            wine 'D:\setup.exe' || true
+            if kill -0 "$utility_pid" 2>/dev/null; then
+                echo "The utility is still running."
+            else
+                echo "The utility received the setup's close request and ended."
+            fi
+            wineserver -w
+        fi
+    fi
 fi
 
 step "What the installation left behind"

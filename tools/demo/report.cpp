@@ -108,6 +108,9 @@ int main(int argc, char** argv)
         if (cut)
             *cut = '\0';
         TextCopy(g_destDir, path);
+    } else {
+        printf("No uninstall entry: the setup did not register (it was cancelled, or the "
+               "Installing page was not reached). Below, the script's default destination.\n");
     }
 
     printf("Files installed from %s (destination %s)\n", g_programDir, g_destDir);
