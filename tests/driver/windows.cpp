@@ -1,0 +1,276 @@
+// Finding setup.exe's windows and working their controls through the messages a user's
+// clicks and keys produce. Messages that may open a modal box or end a page are posted;
+// the others are sent with a timeout so a hung setup.exe cannot hang the test.
+#include "driver.h"
+
+namespace {
+
+const DWORD kSendTimeout = 5000;
+
+struct Search {
+    DWORD pid;
+    const char* cls;
+    const char* caption;
+    HWND owner;
+    bool anyOwner;
+    bool visibleOnly;
+    int needItem;      // a child control the window must have, 0 for none
+    HWND found;
+};
+
+BOOL CALLBACK SearchProc(HWND w, LPARAM lp)
+{
+    auto* s = (Search*)lp;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != s->pid || (s->visibleOnly && !IsWindowVisible(w)))
+        return TRUE;
+    char cls[64];
+    if (!GetClassNameA(w, cls, sizeof cls) || lstrcmpiA(cls, s->cls))
+        return TRUE;
+    if (!s->anyOwner && GetWindow(w, GW_OWNER) != s->owner)
+        return TRUE;
+    if (s->needItem && !GetDlgItem(w, s->needItem))
+        return TRUE;
+    if (s->caption && Text(w) != s->caption)
+        return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
+HWND Find(const SetupRun& run, const char* cls, const char* caption, HWND owner, bool anyOwner, int needItem,
+          bool visibleOnly = true)
+{
+    Search s{run.pi.dwProcessId, cls, caption, owner, anyOwner, visibleOnly, needItem, nullptr};
+    EnumWindows(SearchProc, (LPARAM)&s);
+    return s.found;
+}
+
+HWND WaitFor(const SetupRun& run, const char* cls, const char* caption, HWND owner, bool anyOwner, int needItem,
+             DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND w = Find(run, cls, caption, owner, anyOwner, needItem);
+        if (w && Settle(w))
+            return w;
+        if (GetTickCount() - start >= timeoutMs || !SetupRunning(&run))
+            return nullptr;
+        Pump(10);
+    }
+}
+
+} // namespace
+
+void Pump(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        DWORD spent = GetTickCount() - start;
+        if (spent >= ms)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
+    }
+}
+
+int Settle(HWND w)
+{
+    // A message sent from another thread is handled only when the window's thread asks
+    // for messages, so a round trip means it has finished what it was doing; the second
+    // one, a little later, covers a thread that took a sent message while still busy.
+    DWORD_PTR r;
+    for (int i = 0; i < 2; ++i) {
+        if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, kSendTimeout, &r))
+            return 0;
+        if (!i)
+            Pump(20);
+    }
+    return IsWindow(w);
+}
+
+HWND WaitWindow(const SetupRun& run, const char* cls, const char* caption, DWORD timeoutMs)
+{
+    return WaitFor(run, cls, caption, nullptr, true, 0, timeoutMs);
+}
+
+HWND WaitPage(const SetupRun& run, const char* cls, DWORD timeoutMs)
+{
+    return WaitFor(run, cls, nullptr, nullptr, true, 0, timeoutMs);
+}
+
+HWND FindRunWindow(const SetupRun& run, const char* cls)
+{
+    return Find(run, cls, nullptr, nullptr, true, 0, false);
+}
+
+int WaitGone(HWND w, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(w)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return 0;
+        Pump(10);
+    }
+    return 1;
+}
+
+std::string Text(HWND w)
+{
+    char buf[1024] = "";
+    DWORD_PTR r = 0;
+    if (!w || !SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_NORMAL, kSendTimeout, &r))
+        return "<no text>";
+    buf[sizeof buf - 1] = '\0';
+    return buf;
+}
+
+std::string ItemText(HWND dlg, int id)
+{
+    HWND c = GetDlgItem(dlg, id);
+    return c ? Text(c) : "<no control>";
+}
+
+int SetItemText(HWND dlg, int id, const char* text)
+{
+    HWND c = GetDlgItem(dlg, id);
+    DWORD_PTR r = 0;
+    return c && SendMessageTimeoutA(c, WM_SETTEXT, 0, (LPARAM)text, SMTO_NORMAL, kSendTimeout, &r) && r;
+}
+
+RECT Rect(HWND w)
+{
+    RECT rc = {};
+    GetWindowRect(w, &rc);
+    return rc;
+}
+
+std::string ClassOf(HWND w)
+{
+    char cls[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    return cls;
+}
+
+int Press(HWND dlg, int id)
+{
+    HWND c = GetDlgItem(dlg, id);
+    return c && PostMessageA(c, BM_CLICK, 0, 0);
+}
+
+int PressAndLeave(HWND page, int id, DWORD timeoutMs)
+{
+    return Press(page, id) && WaitGone(page, timeoutMs);
+}
+
+int Click(HWND dlg, int id)
+{
+    HWND c = GetDlgItem(dlg, id);
+    DWORD_PTR r;
+    return c && SendMessageTimeoutA(c, BM_CLICK, 0, 0, SMTO_NORMAL, kSendTimeout, &r);
+}
+
+int Checked(HWND dlg, int id)
+{
+    HWND c = GetDlgItem(dlg, id);
+    DWORD_PTR r = 0;
+    if (!c || !SendMessageTimeoutA(c, BM_GETCHECK, 0, 0, SMTO_NORMAL, kSendTimeout, &r))
+        return -1;
+    return (int)r;
+}
+
+HWND FocusOf(HWND w)
+{
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof gti;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gti))
+        return nullptr;
+    return gti.hwndFocus;
+}
+
+int Key(HWND w, UINT vk)
+{
+    HWND target = FocusOf(w);
+    if (!target)
+        target = w;
+    LPARAM scan = (LPARAM)MapVirtualKeyA(vk, 0) << 16;
+    return PostMessageA(target, WM_KEYDOWN, vk, scan | 1) &&
+           PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+}
+
+HWND WaitBox(const SetupRun& run, HWND owner, DWORD timeoutMs)
+{
+    return WaitFor(run, "#32770", nullptr, owner, false, 0, timeoutMs);
+}
+
+std::string BoxText(HWND box)
+{
+    HWND text = GetDlgItem(box, 100);     // Wine's message box
+    if (!text)
+        text = GetDlgItem(box, 0xFFFF);   // Windows'
+    return text ? Text(text) : "<no message>";
+}
+
+int PressOk(HWND box)
+{
+    return Press(box, IDOK) && WaitGone(box);
+}
+
+HWND WaitBrowse(const SetupRun& run, HWND page, DWORD timeoutMs)
+{
+    return WaitFor(run, "#32770", nullptr, page, false, 1121, timeoutMs);
+}
+
+std::vector<std::string> ListItems(HWND dlg, int id)
+{
+    std::vector<std::string> items;
+    HWND c = GetDlgItem(dlg, id);
+    if (!c)
+        return items;
+    bool combo = ClassOf(c) == "ComboBox";
+    UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    UINT len = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    UINT get = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutA(c, count, 0, 0, SMTO_NORMAL, kSendTimeout, &n))
+        return items;
+    // Wide messages: Wine hands an ANSI LB_GETTEXT of another process back in its wide
+    // form, and writes more than LB_GETTEXTLEN promised.
+    for (DWORD_PTR i = 0; i < n && (LONG_PTR)n > 0; ++i) {
+        DWORD_PTR l = 0;
+        WCHAR wide[1024] = {};
+        std::string s;
+        if (SendMessageTimeoutW(c, len, i, 0, SMTO_NORMAL, kSendTimeout, &l) && (LONG_PTR)l >= 0 && l < 1000 &&
+            SendMessageTimeoutW(c, get, i, (LPARAM)wide, SMTO_NORMAL, kSendTimeout, &l)) {
+            char narrow[2048];
+            if (WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr))
+                s = narrow;
+        }
+        items.push_back(s);
+    }
+    return items;
+}
+
+int DoubleClickDir(HWND browse, const char* entry)
+{
+    const int kDirList = 1121;
+    std::vector<std::string> items = ListItems(browse, kDirList);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (lstrcmpiA(items[i].c_str(), entry))
+            continue;
+        HWND list = GetDlgItem(browse, kDirList);
+        DWORD_PTR r;
+        SendMessageTimeoutA(list, LB_SETCURSEL, i, 0, SMTO_NORMAL, kSendTimeout, &r);
+        return PostMessageA(browse, WM_COMMAND, MAKEWPARAM(kDirList, LBN_DBLCLK), (LPARAM)list);
+    }
+    return 0;
+}
+
+int EndBrowse(HWND browse, int id)
+{
+    return Press(browse, id) && WaitGone(browse);
+}
