@@ -10,6 +10,7 @@ work=$(mktemp -d /tmp/mkmedium.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+dos() { echo "Z:${1//\//\\}"; } # the Windows path Wine gives a Unix path
 ok() { echo "ok   $*"; }
 
 # A payload with files of every kind: large and compressible, a few bytes (which
@@ -74,6 +75,10 @@ expect_file() { # stored-path compressed(1/0) original
         [ "$magic" != SZDD ] || { fail "$1 is compressed"; return; }
         cmp -s "$stored" "$3" || { fail "$1 differs from $3"; return; }
     fi
+    # And through the platform's own expansion service, as the setup copies it.
+    rm -f "$work/lz.out"
+    "$wine_run" expand "$(dos "$stored")" "$(dos "$work/lz.out")" >/dev/null 2>&1
+    cmp -s "$work/lz.out" "$3" || { fail "$1 does not come back whole through LZ32"; return; }
     ok "$1 comes back whole"
 }
 expect_file BIG.TX_ 1 "$payload/BIG.TXT"

@@ -110,6 +110,7 @@ int Walk(SetupRun* run, const char* medium, bool shots)
                 : "Close request: the utility \"ZaderUvori\" is still running%s");
     // The whole installation runs while the page is up; it ends on "Updating Registry...",
     // shown for a second with the bar full.
+    Say("Installing: the page creates the directories and copies the files");
     std::string status;
     DWORD start = GetTickCount();
     while (IsWindow(page) && GetTickCount() - start < 60000) {
