@@ -251,8 +251,9 @@ def store(source, dest_dir, name, plain, work):
             stored = compressed_name(name)
             shutil.copyfile(packed, os.path.join(dest_dir, stored))
             return stored, "compressed", os.path.getsize(packed)
-        print(f"mkmedium: {name} ({len(original)} bytes) does not expand whole when "
-              f"compressed; stored plain", file=sys.stderr)
+        print(f"mkmedium: note: {name} stored plain: compressed, its {len(original)} "
+              f"bytes do not expand whole (mscompress fails on files this small)",
+              file=sys.stderr)
     shutil.copyfile(source, os.path.join(dest_dir, name))
     return name, "plain", os.path.getsize(source)
 

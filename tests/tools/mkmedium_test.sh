@@ -58,7 +58,7 @@ DESC
 
 out=$work/medium
 log=$("$mkmedium" "$desc" "$out" --payload "$payload" 2>&1) || fail "build: $log"
-grep -q "TINY.INI (10 bytes) does not expand whole when compressed; stored plain" <<<"$log" &&
+grep -q "TINY.INI stored plain: compressed, its 10 bytes do not expand whole" <<<"$log" &&
     ok "a file of a few bytes is stored plain, with a note" || fail "no note on TINY.INI: $log"
 
 # Each file on the medium under the name the script gives, SZDD exactly when it is

@@ -14,7 +14,7 @@
 
 namespace {
 
-// Room of the setup's path buffers and the widest path this tool composes.
+// Room of the paths this tool composes to show them, beyond the setup's own rooms.
 constexpr int kShowRoom = 400;
 
 // A path reduced for comparison: upper case, without empty and "." components.
@@ -52,7 +52,7 @@ std::vector<std::string> s_created;
 bool Created(const char* dir)
 {
     std::string d = Normal(dir);
-    if (d.empty() || d == ".")
+    if (d.empty()) // the destination itself
         return true;
     for (const std::string& c : s_created)
         if (c == d)
@@ -133,6 +133,9 @@ Source Inspect(const char* path)
     return s;
 }
 
+// What the Windows directory keys add to the Windows directory, in key order.
+constexpr const char* kWindowsSuffixes[] = {"", "\\SYSTEM", "\\INF", "\\SYSTEM32\\DRIVERS"};
+
 // Why the setup refuses a record whose line is present: the fields that do not fit
 // their rooms in the record. Returns how many; reports them when `report` is set.
 int ExplainRefusal(const char* line, bool report)
@@ -160,7 +163,7 @@ int ExplainRefusal(const char* line, bool report)
         if (lstrlenA(g_dirNames[k]) > 39)
             reason("the DirectoryName of %s is longer than 39 characters (\"%s\"): the setup "
                    "drops this file", key, g_dirNames[k]);
-        else if (k >= 6 && lstrlenA(g_windowsDir) + lstrlenA("\\SYSTEM32\\DRIVERS") > 39)
+        else if (k >= 6 && lstrlenA(g_windowsDir) + lstrlenA(kWindowsSuffixes[k - 6]) > 39)
             reason("the Windows directory %s with the %s suffix is longer than 39 characters: "
                    "the setup drops this file", g_windowsDir, key);
         break;
