@@ -22,7 +22,7 @@ int RemoveTree(const char* path);            // 1 when nothing is left
 int CopyTree(const char* from, const char* to);
 int WriteFileText(const char* path, const std::string& text);
 int ReadFileText(const char* path, std::string* text);
-int IsDirectory(const char* path);
+int DirExists(const char* path);
 int FileExists(const char* path);
 
 // Fills `dir` afresh with the build's medium; `inf`, when given, replaces its SETUP.INF.
@@ -51,7 +51,7 @@ int SetupRunning(const SetupRun* run);
 // Empty when the test program was not started with a trace log (see TraceAvailable).
 const std::string& TakeTrace(SetupRun* run);
 int TraceAvailable();
-// Lines of `trace` that contain `what`, in order.
+// Lines of `trace` that contain `what` (in any case), in order.
 std::vector<std::string> TraceLines(const std::string& trace, const char* what);
 
 // ---- Wine settings of the prefix ---------------------------------------------------------
@@ -64,6 +64,16 @@ const char* SuiteVersion();
 // Puts the prefix back as a run starts: the suite's version, no relay list left over
 // from a run that was killed.
 void ResetPrefixSettings();
+
+// ---- What an installation leaves in the registry -------------------------------------------
+
+// 1 when any of the registration's entries exists: the class key, the Mouse control
+// panel's "ZelMousePage" handler, the Run value "ZaderUvori", the Uninstall key.
+int RegistrationPresent();
+// Removes those entries (the handler key only when it is the registration's).
+void RemoveRegistration();
+// A REG_SZ value as text, or "<none>".
+std::string RegText(HKEY root, const char* key, const char* value);
 
 // ---- Windows of setup.exe --------------------------------------------------------------
 
@@ -110,6 +120,9 @@ std::vector<std::string> ListItems(HWND dlg, int id);
 // Selects `entry` of the directory list (1121) and sends the double-click notification
 // the list would send. 0 when there is no such entry.
 int DoubleClickDir(HWND browse, const char* entry);
+// Chooses drive `letter` in the drive list (1137) and sends the selection-change
+// notification the list would send. 0 when the list has no such drive.
+int SelectDrive(HWND browse, char letter);
 // Ends the Browse dialog with OK (1) or Cancel (2) and waits until it is gone.
 int EndBrowse(HWND browse, int id);
 

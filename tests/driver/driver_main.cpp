@@ -10,6 +10,7 @@ class WizardEnvironment : public ::testing::Environment {
         KeepDesktop();
         ResetPrefixSettings();
         RemoveTree(kWorkRoot);
+        RemoveRegistration();
     }
     void TearDown() override
     {

@@ -28,7 +28,7 @@ std::string BuildMedium()
     return DosPath(DRIVER_MEDIUM_DIR);
 }
 
-int IsDirectory(const char* path)
+int DirExists(const char* path)
 {
     DWORD a = GetFileAttributesA(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -46,11 +46,11 @@ int MakeDirs(const char* path)
     for (size_t i = 3; i <= p.size(); ++i) {
         if (i == p.size() || p[i] == '\\') {
             std::string part = p.substr(0, i);
-            if (!IsDirectory(part.c_str()) && !CreateDirectoryA(part.c_str(), nullptr))
+            if (!DirExists(part.c_str()) && !CreateDirectoryA(part.c_str(), nullptr))
                 return 0;
         }
     }
-    return IsDirectory(path);
+    return DirExists(path);
 }
 
 int RemoveTree(const char* path)

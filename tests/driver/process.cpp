@@ -190,7 +190,11 @@ std::vector<std::string> TraceLines(const std::string& trace, const char* what)
         if (nl == std::string::npos)
             nl = trace.size();
         std::string line = trace.substr(pos, nl - pos);
-        if (line.find(what) != std::string::npos)
+        // Wine names a module as the program imported it: KERNEL32 here, user32 there.
+        std::string lowerLine = line, lowerWhat = what;
+        CharLowerA(&lowerLine[0]);
+        CharLowerA(&lowerWhat[0]);
+        if (!lowerWhat.empty() && lowerLine.find(lowerWhat) != std::string::npos)
             out.push_back(line);
         pos = nl + 1;
     }

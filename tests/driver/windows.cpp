@@ -270,6 +270,24 @@ int DoubleClickDir(HWND browse, const char* entry)
     return 0;
 }
 
+int SelectDrive(HWND browse, char letter)
+{
+    const int kDrives = 1137;
+    const char want[] = {'-', (char)(letter | 0x20), '-', '\0'};   // entries read "[-c-]"
+    std::vector<std::string> items = ListItems(browse, kDrives);
+    for (size_t i = 0; i < items.size(); ++i) {
+        std::string lower = items[i];
+        CharLowerA(&lower[0]);
+        if (lower.find(want) == std::string::npos)
+            continue;
+        HWND combo = GetDlgItem(browse, kDrives);
+        DWORD_PTR r;
+        SendMessageTimeoutA(combo, CB_SETCURSEL, i, 0, SMTO_NORMAL, kSendTimeout, &r);
+        return PostMessageA(browse, WM_COMMAND, MAKEWPARAM(kDrives, CBN_SELCHANGE), (LPARAM)combo);
+    }
+    return 0;
+}
+
 int EndBrowse(HWND browse, int id)
 {
     return Press(browse, id) && WaitGone(browse);

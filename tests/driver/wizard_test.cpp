@@ -4,6 +4,7 @@ void WizardTest::TearDown()
 {
     KillSetup(&run);
     RemoveTree(kWorkRoot);
+    RemoveRegistration();
     ResetPrefixSettings();
 }
 

@@ -1,0 +1,62 @@
+// The registry entries an installation writes, so that tests can tell whether anything
+// was installed and start from a prefix without them.
+#include "driver.h"
+
+namespace {
+
+const char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
+const char kHandlersKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\"
+                            "PropertySheetHandlers";
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
+
+int KeyExists(HKEY root, const char* key)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &k))
+        return 0;
+    RegCloseKey(k);
+    return 1;
+}
+
+std::string HandlerKey()
+{
+    return std::string(kHandlersKey) + "\\ZelMousePage";
+}
+
+} // namespace
+
+std::string RegText(HKEY root, const char* key, const char* value)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &k))
+        return "<none>";
+    char buf[1024];
+    DWORD size = sizeof buf - 1, type = 0;
+    LONG r = RegQueryValueExA(k, value, nullptr, &type, (BYTE*)buf, &size);
+    RegCloseKey(k);
+    if (r || type != REG_SZ)
+        return "<none>";
+    buf[size] = '\0';
+    return buf;
+}
+
+int RegistrationPresent()
+{
+    return KeyExists(HKEY_CLASSES_ROOT, kClassKey) || KeyExists(HKEY_LOCAL_MACHINE, HandlerKey().c_str()) ||
+           RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori") != "<none>" ||
+           KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+}
+
+void RemoveRegistration()
+{
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
+    if (KeyExists(HKEY_LOCAL_MACHINE, HandlerKey().c_str()))
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kHandlersKey);
+    HKEY k;
+    if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &k)) {
+        RegDeleteValueA(k, "ZaderUvori");
+        RegCloseKey(k);
+    }
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
+}

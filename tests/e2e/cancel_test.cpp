@@ -1,0 +1,105 @@
+// Cancel and Escape on every page that has Cancel: the not-completed warning owned by
+// the page, then the end with nothing installed. The Finish page has no Cancel and
+// ignores Escape; Enter presses the default button 1.
+#include "e2e.h"
+
+namespace {
+
+struct CancelCase {
+    const char* page;
+    bool escape;
+};
+
+std::string CaseName(const testing::TestParamInfo<CancelCase>& info)
+{
+    std::string name = info.param.page;
+    name = name.substr(name.find('_') + 1) + (info.param.escape ? "_Escape" : "_Cancel");
+    return name;
+}
+
+class Cancel : public E2ETest, public testing::WithParamInterface<CancelCase> {
+protected:
+    HWND GoToPage(const char* cls)
+    {
+        HWND w = StartAtWelcome(Script());
+        if (!lstrcmpA(cls, kWelcome))
+            return w;
+        HWND t = Go(w, IDC_NEXT, kSetupType);
+        if (!lstrcmpA(cls, kSetupType) || !t)
+            return t;
+        if (!lstrcmpA(cls, kDestination))
+            return Go(t, IDC_NEXT, kDestination);
+        Click(t, IDC_CUSTOM);
+        return Go(t, IDC_NEXT, kComponents);
+    }
+};
+
+} // namespace
+
+TEST_P(Cancel, WarnsThatTheInstallationIsNotCompletedAndEnds)
+{
+    UtilityWindow utility;
+    ASSERT_TRUE(CreateUtilityWindow(&utility, "ZaderUvori"));
+    HWND page = GoToPage(GetParam().page);
+    ASSERT_TRUE(page);
+    if (GetParam().escape)
+        ASSERT_TRUE(Key(page, VK_ESCAPE));
+    else
+        ASSERT_TRUE(Press(page, IDC_CANCEL));
+    HWND box = WaitBox(run, page);
+    ASSERT_TRUE(box) << "no warning owned by the page";
+    EXPECT_EQ("Velan Setup Program", Text(box));
+    EXPECT_EQ("Velan installation is not completed !", BoxText(box));
+    EXPECT_TRUE(IsWindow(page)) << "the page went before the warning was answered";
+    ASSERT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
+    EXPECT_EQ(0, utility.closes);
+    DestroyUtilityWindow(&utility);
+    EXPECT_FALSE(DirExists(kDest));
+    EXPECT_FALSE(RegistrationPresent());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPageWithCancel, Cancel,
+                         testing::Values(CancelCase{kWelcome, false}, CancelCase{kWelcome, true},
+                                         CancelCase{kSetupType, false}, CancelCase{kSetupType, true},
+                                         CancelCase{kComponents, false}, CancelCase{kComponents, true},
+                                         CancelCase{kDestination, false}, CancelCase{kDestination, true}),
+                         CaseName);
+
+namespace {
+
+class Keys : public E2ETest {};
+
+} // namespace
+
+// Keys are handled in order: had Escape done anything, Enter would not find the page
+// waiting for it.
+TEST_F(Keys, EscapeOnFinishDoesNothingAndEnterFinishes)
+{
+    HWND f = WelcomeToFinishNothingInstalled(StartAtWelcome(Script()));
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(Click(f, IDC_RESTART_NO));
+    ASSERT_TRUE(Key(f, VK_ESCAPE));
+    Pump(300);
+    ASSERT_TRUE(Settle(f));
+    EXPECT_TRUE(IsWindowVisible(f));
+    EXPECT_FALSE(WaitBox(run, f, 0));
+    ASSERT_TRUE(Key(f, VK_RETURN));
+    EXPECT_TRUE(WaitGone(f));
+    EXPECT_EQ(0u, End());
+}
+
+TEST_F(Keys, EnterWithTheFocusOnACheckBoxActsAsNext)
+{
+    HWND t = Go(StartAtWelcome(Script()), IDC_NEXT, kSetupType);
+    ASSERT_TRUE(t);
+    ASSERT_TRUE(Click(t, IDC_CUSTOM));
+    HWND c = Go(t, IDC_NEXT, kComponents);
+    ASSERT_TRUE(c);
+    ASSERT_TRUE(Click(c, IDC_COMPONENT0));  // a click gives the box the focus
+    ASSERT_TRUE(Click(c, IDC_COMPONENT0));
+    ASSERT_EQ(GetDlgItem(c, IDC_COMPONENT0), FocusOf(c));
+    ASSERT_TRUE(Key(c, VK_RETURN));
+    ASSERT_TRUE(WaitGone(c));
+    EXPECT_TRUE(WaitPage(run, kDestination));
+}

@@ -1,0 +1,40 @@
+// What the wizard's end-to-end tests share: scripts for their media and the walk from
+// page to page as a user clicks through it.
+#pragma once
+#include "wizard_test.h"
+#include "res/ids.h"
+#include <string>
+
+constexpr char kWelcome[] = "SETUP_BEGIN";
+constexpr char kSetupType[] = "SETUP_SELTYPE";
+constexpr char kComponents[] = "SETUP_SELCOMP";
+constexpr char kDestination[] = "SETUP_SELDIR";
+constexpr char kInstalling[] = "SETUP_INSTALL";
+constexpr char kFinish[] = "SETUP_END";
+
+// The destination the test scripts name; its parent is the work folder, so Next can
+// create it, and it goes away with the work folder.
+constexpr char kDest[] = "C:\\e2e\\VELAN";
+
+// A script with no disks (nothing to copy: the Installing page only registers) for
+// `product`; `extraMain` lines are added to [Main].
+std::string Script(const char* product = "Velan", const char* extraMain = "");
+
+class E2ETest : public WizardTest {
+protected:
+    // Starts setup.exe on a medium with `script` and waits for the Welcome page.
+    HWND StartAtWelcome(const std::string& script, const char* relay = nullptr);
+    // Presses `button` and waits for page `cls` to follow; nullptr when it does not.
+    HWND Go(HWND page, int button, const char* cls);
+    // From the Welcome page to the Destination page, choosing Custom when asked.
+    HWND WelcomeToDestination(HWND welcome, bool custom);
+    // From the Welcome page to the Finish page the shortest way: Custom with "Mouse
+    // Control Panel" cleared.
+    HWND WelcomeToFinishNothingInstalled(HWND welcome);
+    // Presses Finish with the restart answer chosen and waits for the end.
+    void FinishAndEnd(HWND finish, bool restart);
+};
+
+// Checks that `page` carries the product-named title and sits where a page of the
+// template size must: one pixel larger than the template's window, centred.
+void ExpectPagePlaced(HWND page, const char* product);

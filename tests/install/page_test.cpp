@@ -1,0 +1,274 @@
+// The Installing page in-process: a medium of the test's own with its SETUP.INF, read by
+// the real script reader, installed by the page under the real page runner.
+#include "install/install.h"
+#include "app/globals.h"
+#include "app/text.h"
+#include "files.h"
+#include "page_watch.h"
+#include "regkeys.h"
+#include "script/plan.h"
+#include "script/script.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::vector<std::string> kBevelAtFullBar = {
+    "grey", "white", "blue", "blue", "grey", "white",          // left and right side
+    "grey", "white", "blue", "blue", "white", "grey", "white", // top and bottom
+};
+
+std::string Lines(int from, int to, const char* dirKey)
+{
+    std::string text;
+    for (int i = from; i <= to; ++i)
+        text += std::to_string(i - from + 1) + "=F" + std::to_string(i) + ".TXT, F" + std::to_string(i) +
+                ".TXT, File number " + std::to_string(i) + ", " + dirKey + "\n";
+    return text;
+}
+
+std::string Content(int i)
+{
+    return "content of file number " + std::to_string(i) + "\r\n";
+}
+
+class InstallPage : public ::testing::Test {
+protected:
+    ScratchDir root;
+    std::string medium = root / "MEDIUM";
+    std::string dest = root / "DEST";
+    std::string win = root / "WIN";
+
+    void SetUp() override
+    {
+        RemoveRegistration();
+        CreateDirectoryA(medium.c_str(), nullptr);
+        CreateDirectoryA(dest.c_str(), nullptr);
+        CreateDirectoryA(win.c_str(), nullptr);
+        g_instance = GetModuleHandleA(nullptr);
+        g_screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
+        g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+        TextCopy(g_windowsDir, win.c_str());
+        g_pageResult = kResultCancel;
+    }
+    void TearDown() override
+    {
+        FreePlan();
+        RemoveRegistration();
+    }
+    void Put(const std::string& dir, const std::string& name, const std::string& data)
+    {
+        CreateDirectoryA((medium + "\\" + dir).c_str(), nullptr);
+        ASSERT_TRUE(WriteWhole(medium + "\\" + dir + "\\" + name, data));
+    }
+    void PutNumbered(const std::string& dir, int from, int to)
+    {
+        for (int i = from; i <= to; ++i)
+            Put(dir, "F" + std::to_string(i) + ".TXT", Content(i));
+    }
+    // Reads `script` as the medium's SETUP.INF and installs to `destination`.
+    void Script(const std::string& script, const std::string& destination = "")
+    {
+        ASSERT_TRUE(WriteWhole(medium + "\\SETUP.INF", script));
+        TextCopy(g_programDir, medium.c_str());
+        ASSERT_EQ(1, ReadSetupScriptInProgramDir());
+        TextCopy(g_destDir, (destination.empty() ? dest : destination).c_str());
+    }
+    bool Installed(int i, const std::string& dir) { return ReadWhole(dir + "\\F" + std::to_string(i) + ".TXT") == Content(i); }
+};
+
+} // namespace
+
+TEST_F(InstallPage, InstallsEveryDiskWithStatusPercentageAndBar)
+{
+    Put("DATA", "SAMPLE.BI_", ReadWhole(SampleDir() + "\\SAMPLE.BI_"));
+    PutNumbered("DATA", 2, 2);
+    PutNumbered("ROOT", 3, 3);
+    PutNumbered("DATA", 4, 10);
+    Script("[Main]\nProductName=Velan Test\n"
+           "[DiskLabel]\nDisk1=First\nDisk2=Second\n"
+           "[DirectoryName]\nRootDir=ROOT\nSubDir1=DATA\nSubDir2=EMPTY\nWinDir=DATA\n"
+           "[FileCounts]\nDisk1=3\nDisk2=7\n"
+           "[Disk1]\n1=SAMPLE.BI_, BIG.BIN, Expanded sample, SubDir1\n2=F2.TXT, F2.TXT, File number 2, subdir1\n"
+           "3=F3.TXT, F3.TXT, File number 3, RootDir\n"
+           "[Disk2]\n" + Lines(4, 9, "SubDir1") + "7=F10.TXT, F10.TXT, In Windows, WinDir\n"
+           "[Startup]\nFileName=MOUSEUTL.EXE\nControlPanel=MOUSECPL.DLL\n");
+
+    PageRun run = RunInstallPage();
+
+    EXPECT_EQ(kResultNext, run.result);
+    EXPECT_EQ("", run.warning);
+    EXPECT_TRUE(ReadWhole(dest + "\\DATA\\BIG.BIN") == ReadWhole(SampleDir() + "\\SAMPLE.BIN"));
+    EXPECT_TRUE(Installed(2, dest + "\\DATA"));
+    EXPECT_TRUE(Installed(3, dest + "\\ROOT"));
+    for (int i = 4; i <= 9; ++i)
+        EXPECT_TRUE(Installed(i, dest + "\\DATA")) << i;
+    EXPECT_TRUE(ReadWhole(win + "\\F10.TXT") == Content(10));
+    EXPECT_EQ("DATA EMPTY ROOT", ListDir(dest));
+    EXPECT_EQ("F10.TXT", ListDir(win));
+
+    EXPECT_TRUE(SawStatus(run, "Copying SAMPLE.BI_\n\nExpanded sample"));
+    EXPECT_TRUE(SawStatus(run, "Copying F10.TXT\n\nIn Windows"));
+    ASSERT_FALSE(run.seen.empty());
+    EXPECT_EQ("Updating Registry...", run.seen.back().status);
+    EXPECT_EQ((std::vector<std::string>{"0%", "33%", "66%", "100%", "14%", "28%", "42%", "57%", "71%", "85%",
+                                        "100%"}),
+              PercentSequence(run));
+
+    // Each new percentage comes with its bar; the second disk starts from an empty bar
+    // while the text still shows the first disk's 100%.
+    bool emptyAtSecondDisk = false;
+    for (size_t i = 1; i < run.seen.size(); ++i) {
+        const Seen& s = run.seen[i];
+        if (s.percent != run.seen[i - 1].percent) {
+            RECT bar;
+            ProgressBarRect(&run.area, atoi(s.percent.c_str()), &bar);
+            EXPECT_EQ(bar.right, s.barEnd) << s.percent;
+        }
+        if (s.status == "Copying F4.TXT\n\nFile number 4" && s.percent == "100%")
+            emptyAtSecondDisk = emptyAtSecondDisk || s.barEnd == run.area.left + 1;
+    }
+    EXPECT_TRUE(emptyAtSecondDisk);
+    EXPECT_EQ(kBevelAtFullBar, run.bevel);
+
+    EXPECT_EQ(dest + "\\MOUSECPL.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ("Velan Test", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+    EXPECT_GE(run.elapsed, 1000u); // the wait before the registration
+}
+
+TEST_F(InstallPage, CancelCompletesTheFileInHandAndStartsNoOther)
+{
+    PutNumbered("DATA", 1, 6);
+    Script("[Main]\nProductName=Velan Test\n[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=DATA\n"
+           "[FileCounts]\nDisk1=6\n[Disk1]\n" + Lines(1, 6, "SubDir1"));
+
+    PageRun run = RunInstallPage([](HWND page, const std::string& status) {
+        if (status.rfind("Copying F3.TXT", 0) != 0)
+            return false;
+        PostCancelClick(page);
+        return true;
+    });
+
+    EXPECT_EQ(kResultCancel, run.result);
+    ASSERT_EQ(0u, run.cancelledIn.rfind("Copying F", 0)) << run.cancelledIn;
+    int inHand = run.cancelledIn[9] - '0';
+    EXPECT_GE(inHand, 3);
+    EXPECT_LT(inHand, 6);
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(i <= inHand, Installed(i, dest + "\\DATA")) << i;
+    EXPECT_TRUE(SawStatus(run, "Updating Registry..."));
+    EXPECT_EQ("Velan Test installation is not completed !", run.warning);
+    EXPECT_EQ("Velan Test", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+}
+
+TEST_F(InstallPage, CloseRequestDuringCopyCountsAsCancel)
+{
+    PutNumbered("DATA", 1, 4);
+    Script("[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=DATA\n[FileCounts]\nDisk1=4\n[Disk1]\n" +
+           Lines(1, 4, "SubDir1"));
+
+    PageRun run = RunInstallPage([](HWND page, const std::string& status) {
+        if (status.rfind("Copying F2.TXT", 0) != 0)
+            return false;
+        PostMessageA(page, WM_CLOSE, 0, 0);
+        return true;
+    });
+
+    EXPECT_EQ(kResultCancel, run.result);
+    EXPECT_TRUE(Installed(2, dest + "\\DATA"));
+    EXPECT_FALSE(Installed(4, dest + "\\DATA"));
+    EXPECT_EQ("Velan installation is not completed !", run.warning);
+    EXPECT_FALSE(IsWindow(FindWindowA("SETUP_INSTALL", nullptr)));
+}
+
+TEST_F(InstallPage, KeysDuringCopyAndCancelDuringTheWaitChangeNothing)
+{
+    PutNumbered("DATA", 1, 4);
+    Script("[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=DATA\n[FileCounts]\nDisk1=4\n[Disk1]\n" +
+           Lines(1, 4, "SubDir1"));
+
+    int stage = 0;
+    PageRun run = RunInstallPage([&stage](HWND page, const std::string& status) {
+        HWND button = GetDlgItem(page, 1);
+        if (stage == 0 && status.rfind("Copying F2.TXT", 0) == 0) {
+            for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+                PostMessageA(button, WM_KEYDOWN, key, 1);
+                PostMessageA(button, WM_CHAR, key == VK_ESCAPE ? 27 : 13, 1);
+                PostMessageA(button, WM_KEYUP, key, 0xC0000001);
+            }
+            ++stage;
+        } else if (stage == 1 && status == "Updating Registry...") {
+            SendMessageA(button, BM_CLICK, 0, 0);
+            SendMessageA(page, WM_CLOSE, 0, 0);
+            ++stage;
+        }
+        return stage == 2;
+    });
+
+    EXPECT_EQ(2, stage);
+    EXPECT_EQ(kResultNext, run.result);
+    EXPECT_EQ("", run.warning);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_TRUE(Installed(i, dest + "\\DATA")) << i;
+}
+
+TEST_F(InstallPage, FaultyRecordsAreSkippedWithoutHarm)
+{
+    // Disk 1 has no files; disk 2: line 1 missing, a source missing over an older target,
+    // a directory that cannot be created, and one good file.
+    PutNumbered("DATA", 4, 4);
+    PutNumbered("NO", 3, 3);
+    CreateDirectoryA((dest + "\\DATA").c_str(), nullptr);
+    ASSERT_TRUE(WriteWhole(dest + "\\DATA\\F2.TXT", "older version"));
+    Script("[DiskLabel]\nDisk1=One\nDisk2=Two\n[DirectoryName]\nSubDir1=DATA\nSubDir2=NO\\SUCH\n"
+           "[FileCounts]\nDisk1=0\nDisk2=4\n[Disk2]\n2=F2.TXT, F2.TXT, Missing source, SubDir1\n"
+           "3=F3.TXT, F3.TXT, Nowhere to go, SubDir2\n4=F4.TXT, F4.TXT, Good, SubDir1\n");
+
+    PageRun run = RunInstallPage();
+
+    EXPECT_EQ(kResultNext, run.result);
+    EXPECT_TRUE(SawStatus(run, "Copying \n\n"));
+    EXPECT_EQ((std::vector<std::string>{"0%", "25%", "50%", "75%", "100%"}), PercentSequence(run));
+    EXPECT_EQ("older version", ReadWhole(dest + "\\DATA\\F2.TXT"));
+    EXPECT_TRUE(Installed(4, dest + "\\DATA"));
+    EXPECT_EQ("DATA", ListDir(dest));
+    EXPECT_EQ("F2.TXT F4.TXT", ListDir(dest + "\\DATA"));
+    EXPECT_EQ("", ListDir(win));
+}
+
+TEST_F(InstallPage, NoDisksStillCreatesDirectoriesAndRegisters)
+{
+    Script("[DirectoryName]\nSubDir1=ONE\nSubDir5=FIVE\n[Startup]\nFileName=MOUSEUTL.EXE\n");
+
+    PageRun run = RunInstallPage();
+
+    EXPECT_EQ(kResultNext, run.result);
+    EXPECT_EQ("FIVE ONE", ListDir(dest));
+    ASSERT_FALSE(run.seen.empty());
+    EXPECT_EQ("Updating Registry...", run.seen.back().status);
+    EXPECT_GE(run.elapsed, 1000u);
+    EXPECT_EQ(dest + "\\MOUSEUTL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+}
+
+TEST_F(InstallPage, PathsTooLongForTheirRoomAreNotUsed)
+{
+    // A 70-character destination: its sub-directory (81 characters) and the target paths
+    // in it (88) would have to be cut, which would name some other place, so neither is
+    // created; a file directly in the destination (78) still fits.
+    std::string name(69 - root.path.size(), 'L');
+    std::string longDest = root / name;
+    ASSERT_EQ(70u, longDest.size());
+    CreateDirectoryA(longDest.c_str(), nullptr);
+    PutNumbered("SUBDIRNAME", 1, 1);
+    ASSERT_TRUE(WriteWhole(medium + "\\F2.TXT", Content(2)));
+    Script("[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=SUBDIRNAME\n[FileCounts]\nDisk1=2\n"
+           "[Disk1]\n1=F1.TXT, F1.TXT, Too long, SubDir1\n2=F2.TXT, F2.TXT, Fits, RootDir\n",
+           longDest);
+
+    PageRun run = RunInstallPage();
+
+    EXPECT_EQ(kResultNext, run.result);
+    EXPECT_EQ("F2.TXT", ListDir(longDest));
+    EXPECT_TRUE(Installed(2, longDest));
+    EXPECT_EQ("DEST " + name + " MEDIUM WIN", ListDir(root.path));
+    EXPECT_EQ("", ListDir(dest));
+}
