@@ -19,7 +19,11 @@ case "${1:-}" in
 *) echo "usage: tools/demo.sh [--headless]" >&2; exit 2 ;;
 esac
 
-step() { printf '\n\033[1m==> %s\033[0m\n' "$*"; }
+if [ -t 1 ]; then
+    step() { printf '\n\033[1m==> %s\033[0m\n' "$*"; }
+else
+    step() { printf '\n==> %s\n' "$*"; }
+fi
 
 step "Building (the first run installs the packages it needs and takes a few minutes)"
 tools/build.sh

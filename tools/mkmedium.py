@@ -49,7 +49,8 @@ DIR_KEYS = ["RootDir", "SubDir1", "SubDir2", "SubDir3", "SubDir4", "SubDir5",
 MAX_DISKS = 6
 
 # [Main] and [Startup] settings: description word -> (section, key, room in characters
-# with the terminator, default written when the description has none).
+# with the terminator, or None for a number). A setting the description leaves out is
+# left out of the script, and the setup takes its own default.
 SETTINGS = {
     "default-path": ("Main", "DefaultPath", 80),
     "group-name": ("Main", "GroupName", 128),
@@ -98,7 +99,7 @@ def parse(path):
         line = raw.strip()
         if not line or line.startswith("#"):
             continue
-        word, _, rest = line.partition(" ")
+        word, rest = (line.split(None, 1) + [""])[:2]
         rest = rest.strip()
 
         def fail(message):
@@ -113,7 +114,7 @@ def parse(path):
         elif word in ("logo", "payload"):
             d[word] = rest
         elif word == "dir":
-            key, _, name = rest.partition(" ")
+            key, name = (rest.split(None, 1) + [""])[:2]
             match = [k for k in DIR_KEYS if k.lower() == key.lower()]
             if not match:
                 fail(f"unknown directory key {key!r} (one of {', '.join(DIR_KEYS)})")
