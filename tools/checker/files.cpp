@@ -274,8 +274,8 @@ int ListRecord(int disk, int line)
     else if (s.state == Source::kDirectory)
         Report(kError, "the source %s is a directory", shown);
     else if (s.state == Source::kCompressed && s.expanded != (LONG)s.declared)
-        Report(kError, "the compressed source does not expand whole: %ld of %lu bytes",
-               s.expanded < 0 ? 0L : (long)s.expanded, s.declared);
+        Report(kError, "the compressed source expands to %ld bytes, not the %lu its header "
+               "declares", s.expanded < 0 ? 0L : (long)s.expanded, s.declared);
     else if (s.state == Source::kCompressed && s.declared >= 1 && s.declared <= 15)
         Report(kWarning, "compressed from %lu bytes: mscompress corrupts files of 1 to 15 "
                "bytes; store it plain", s.declared);
