@@ -330,7 +330,10 @@ void CheckFiles()
 {
     CheckDirectories();
     for (int d = 0; d < g_diskCount; ++d) {
-        printf("\nDisk %d \"%s\": %d file(s)\n", d + 1, g_diskLabels[d], g_fileCounts[d]);
+        if (g_diskLabels[d][0])
+            printf("\nDisk %d \"%s\": %d file(s)\n", d + 1, g_diskLabels[d], g_fileCounts[d]);
+        else
+            printf("\nDisk %d (no label): %d file(s)\n", d + 1, g_fileCounts[d]);
         printf("  %3s  %-22s %-10s %9s  %s\n", "line", "source on the medium", "stored",
                "installs", "target");
         for (int i = 0; i < g_fileCounts[d];)
