@@ -2,6 +2,7 @@
 // with Wine reporting Windows 98, the close request to a running mouse utility, and the
 // restart after the Finish page, observed in Wine's relay trace of the calls it made.
 #include "e2e.h"
+#include <cstdlib>
 
 namespace {
 
@@ -86,4 +87,26 @@ TEST_F(Platform, RestartNoTouchesNeitherTokenNorWindows)
     EXPECT_FALSE(trace.empty()) << "no trace at all";
     EXPECT_TRUE(TraceLines(trace, "Call advapi32.AdjustTokenPrivileges(").empty()) << trace;
     EXPECT_TRUE(TraceLines(trace, "Call user32.ExitWindowsEx(").empty()) << trace;
+}
+
+// Makes sure the suite runs against the Windows it claims (E2E_WINVER): what Wine told
+// setup.exe, and that every member of the NT family passes the gate.
+TEST_F(Platform, SetupSeesTheSuitesWindowsVersion)
+{
+    if (!TraceAvailable())
+        GTEST_SKIP() << "no trace log: the version cannot be observed";
+    HWND w = StartAtWelcome(Script(), "kernel32.GetVersion");
+    ASSERT_TRUE(w) << "the gate refused this Windows";
+    ASSERT_TRUE(Press(w, IDC_CANCEL));
+    ASSERT_TRUE(PressOk(WaitBox(run, w)));
+    End();
+    const std::string& trace = TakeTrace(&run);
+    auto versions = TraceLines(trace, "Ret  KERNEL32.GetVersion() retval=");
+    ASSERT_FALSE(versions.empty()) << trace;
+    const char* suite = SuiteVersion();
+    if (suite && !lstrcmpiA(suite, "nt40"))
+        EXPECT_NE(std::string::npos, versions[0].find("retval=05650004")) << versions[0];
+    const std::string& line = versions[0];
+    const unsigned long version = strtoul(line.c_str() + line.find("retval=") + 7, nullptr, 16);
+    EXPECT_EQ(0u, version & 0x80000000) << "not the NT family: " << line;
 }

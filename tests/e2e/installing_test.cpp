@@ -1,0 +1,66 @@
+// The Installing page as a page of the wizard: its Cancel, and the keys it ignores while
+// it copies. Its plan here is a long run of records left empty by missing disk lines:
+// each is visited (status, percentage, bar) but nothing can be opened, so nothing is
+// copied, and the copy lasts long enough to be interrupted.
+#include "e2e.h"
+
+namespace {
+
+class Installing : public E2ETest {
+protected:
+    HWND StartCopying(const char* relay = nullptr)
+    {
+        const std::string disks = "[DiskLabel]\r\nDisk1=Disk 1\r\n[FileCounts]\r\nDisk1=3000\r\n";
+        HWND d = WelcomeToDestination(StartAtWelcome(Script() + disks, relay), false);
+        if (!d)
+            return nullptr;
+        HWND i = Go(d, IDC_NEXT, kInstalling);
+        EXPECT_TRUE(i);
+        if (i)
+            EXPECT_EQ(0, ItemText(i, IDC_STATUS).find("Copying ")) << "not copying: " << ItemText(i, IDC_STATUS);
+        return i;
+    }
+};
+
+} // namespace
+
+TEST_F(Installing, CancelStopsTheCopyWarnsAndEndsWithoutFinish)
+{
+    HWND i = StartCopying(TraceAvailable() ? "user32.ExitWindowsEx" : nullptr);
+    ASSERT_TRUE(i);
+    MaybeScreenshot("08-installing-copy");
+    const std::string before = ItemText(i, IDC_PERCENT);
+    ASSERT_TRUE(Press(i, IDC_NEXT));   // the page's one button, "Cancel"
+    HWND box = WaitBox(run, i, 30000);
+    ASSERT_TRUE(box) << "no warning owned by the Installing page";
+    EXPECT_EQ("Velan Setup Program", Text(box));
+    EXPECT_EQ("Velan installation is not completed !", BoxText(box));
+    EXPECT_NE("100%", ItemText(i, IDC_PERCENT)) << "the copy ran to its end";
+    ASSERT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
+    EXPECT_FALSE(FindRunWindow(run, kFinish));
+    // The registration still runs after a Cancel; the restart is never reached.
+    EXPECT_TRUE(RegistrationPresent());
+    if (TraceAvailable())
+        EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call user32.ExitWindowsEx(").empty());
+}
+
+// Escape and Enter reach the page while it copies, but only a click on its button
+// cancels: the keys are handled between files, without the dialog keyboard.
+TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
+{
+    HWND i = StartCopying();
+    ASSERT_TRUE(i);
+    ASSERT_TRUE(Key(i, VK_ESCAPE));
+    ASSERT_TRUE(Key(i, VK_RETURN));
+    // Each step takes one message; once the percentage has moved on, the keys were taken.
+    const std::string first = ItemText(i, IDC_PERCENT);
+    std::string now = first;
+    for (DWORD start = GetTickCount(); now == first && GetTickCount() - start < 10000; Pump(50))
+        now = ItemText(i, IDC_PERCENT);
+    ASSERT_NE(first, now) << "the copy does not move on";
+    EXPECT_EQ(0, ItemText(i, IDC_STATUS).find("Copying ")) << "the keys were not taken during the copy";
+    HWND f = WaitPage(run, kFinish, 120000);
+    ASSERT_TRUE(f) << "the keys cancelled the installation";
+    FinishAndEnd(f, false);
+}
