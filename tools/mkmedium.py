@@ -182,6 +182,19 @@ def validate(d, path):
     for key, name in d["dirs"].items():
         if not fits(name, DIR_ROOM):
             errors.append(f"dir {key}: {name!r} is longer than {DIR_ROOM - 1} characters")
+    # The Installing page creates RootDir and SubDir1-5 under the destination, in that
+    # order and one level each: a nested name needs its parent created before it.
+    created = {"."}
+    for key in DIR_KEYS[:6]:
+        if key not in d["dirs"]:
+            continue
+        name = local(d["dirs"][key]).upper()
+        parent = os.path.dirname(name) or "."
+        if parent not in created:
+            errors.append(f"dir {key}: the setup cannot create \"{d['dirs'][key]}\", its "
+                          f"parent is not one of the directories created before it")
+        else:
+            created.add(name)
     total = 0
     targets = {}
     medium = {}

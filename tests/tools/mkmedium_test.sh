@@ -144,6 +144,23 @@ refuse "a file before the first disk" "file before the first disk" '0,/^disk /{/
 refuse "two files to one place" "installed to the same place" 's/^file TINY.INI .*/file BIG.TXT RootDir : Again/'
 refuse "seven disks" "7 disks" '$a disk 3\nfile A RootDir : a\ndisk 4\nfile B RootDir : b\ndisk 5\nfile C RootDir : c\ndisk 6\nfile D RootDir : d\ndisk 7\nfile E RootDir : e'
 refuse "an unknown word" "unknown word 'colour'" '$a colour blue'
+refuse "a sub-directory whose parent is not created" "cannot create .HELP.EN., its parent" 's/^dir SubDir1 .*/dir SubDir1 HELP\\EN/'
+
+# A nested sub-directory whose parent the setup creates first is laid out nested.
+nested=$work/nested.txt
+sed -e 's/^dir SubDir1 .*/dir SubDir1 HELP/' -e 's/^dir WinDir .*/dir WinDir WIN\\NT/' \
+    -e '/^dir SubDir1/a dir SubDir2 HELP\\EN' -e 's/^file KEEP.HLP .*/file KEEP.HLP SubDir2 plain : Kept plain/' \
+    "$desc" >"$nested"
+mkdir -p "$payload/HELP/EN" "$payload/WIN/NT"
+cp "$payload/HELP/KEEP.HLP" "$payload/HELP/EN/" && cp "$payload/WIN/SETTINGS.INI" "$payload/WIN/NT/"
+if "$mkmedium" "$nested" "$work/nested" --payload "$payload" >/dev/null 2>&1 &&
+   [ -f "$work/nested/HELP/EN/KEEP.HLP" ] && [ -f "$work/nested/WIN/NT/SETTINGS.IN_" ] &&
+   grep -q 'SubDir2=HELP\\EN' "$work/nested/SETUP.INF" &&
+   "$wine_run" "$checker" --strict "$work/nested" >/dev/null 2>&1; then
+    ok "nested directories are laid out nested, and the checker accepts them"
+else
+    fail "nested directories"
+fi
 
 [ $failures = 0 ] && echo "all builder cases passed"
 exit $((failures > 0))
