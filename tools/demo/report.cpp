@@ -1,0 +1,160 @@
+// demoreport: what an installation from a medium left behind, read back from the system.
+//
+//   demoreport MEDIUM
+//
+// Reads the medium's SETUP.INF with the setup's own reader and plan, takes the
+// destination from the uninstall entry the setup wrote (the script's default when there
+// is none), and lists for every file record where it went, its size, whether it was
+// expanded or copied and whether it equals its source as the platform expands it; then
+// the registry entries, read back. Exit status 0 when every file is in place and equal
+// to its source and every entry is there.
+#include "app/globals.h"
+#include "app/text.h"
+#include "script/plan.h"
+#include "script/script.h"
+#include <lzexpand.h>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
+const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+std::string ReadAll(const char* path)
+{
+    std::string data;
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return data;
+    data.resize(GetFileSize(f, nullptr));
+    DWORD got = 0;
+    if (!data.empty())
+        ReadFile(f, &data[0], (DWORD)data.size(), &got, nullptr);
+    data.resize(got);
+    CloseHandle(f);
+    return data;
+}
+
+// The content the platform's expansion service makes of a source on the medium.
+std::string Expanded(const char* source)
+{
+    char temp[MAX_PATH], scratch[MAX_PATH], in[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    GetTempFileNameA(temp, "rep", 0, scratch);
+    TextCopy(in, MAX_PATH, source);
+    OFSTRUCT a = {}, b = {};
+    INT src = LZOpenFileA(in, &a, OF_READ);
+    if (src >= 0) {
+        INT dst = LZOpenFileA(scratch, &b, OF_CREATE);
+        if (dst >= 0) {
+            LZCopy(src, dst);
+            LZClose(dst);
+        }
+        LZClose(src);
+    }
+    std::string data = src >= 0 ? ReadAll(scratch) : std::string();
+    DeleteFileA(scratch);
+    return data;
+}
+
+int Value(HKEY root, const char* path, const char* name, char* out, DWORD room)
+{
+    HKEY key;
+    out[0] = '\0';
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    DWORD type = 0, size = room - 1;
+    LONG r = RegQueryValueExA(key, name, nullptr, &type, (BYTE*)out, &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS || type != REG_SZ)
+        return 0;
+    out[size] = '\0';
+    return 1;
+}
+
+int ShowValue(HKEY root, const char* rootName, const char* path, const char* name)
+{
+    char data[512];
+    int ok = Value(root, path, name, data, sizeof data);
+    printf("  %s\\%s\n      %-18s %s\n", rootName, path, name ? name : "(default)",
+           ok ? data : "MISSING");
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: demoreport MEDIUM\n");
+        return 2;
+    }
+    g_instance = GetModuleHandleA(nullptr);
+    GetWindowsDirectoryA(g_windowsDir, kPathRoom);
+    char script[MAX_PATH];
+    snprintf(script, sizeof script, "%s\\SETUP.INF", argv[1]);
+    if (!SetProgramDir(script) || !ReadSetupScriptInProgramDir()) {
+        fprintf(stderr, "demoreport: cannot read %s\n", script);
+        return 2;
+    }
+    // The destination the user chose is the one the uninstall entry names.
+    char uninstall[kPathRoom + 40], registered[512];
+    snprintf(uninstall, sizeof uninstall, "%s\\Uninstall\\ZaderUvori", kCurrentVersion);
+    if (Value(HKEY_LOCAL_MACHINE, uninstall, "UninstallString", registered, sizeof registered)) {
+        // A command line: the path may stand in double quotes.
+        char* path = registered[0] == '"' ? registered + 1 : registered;
+        char* cut = strrchr(path, '\\');
+        if (cut)
+            *cut = '\0';
+        TextCopy(g_destDir, path);
+    } else {
+        printf("No uninstall entry: the setup did not register (it was cancelled, or the "
+               "Installing page was not reached). Below, the script's default destination.\n");
+    }
+
+    printf("Files installed from %s (destination %s)\n", g_programDir, g_destDir);
+    int files = 0, good = 0;
+    for (int d = 0; d < g_diskCount; ++d) {
+        for (int i = 0; i < g_fileCounts[d]; ++i, ++files) {
+            const FileRecord* r = PlanRecord(d, i);
+            char source[MAX_PATH], target[MAX_PATH], shown[MAX_PATH];
+            SourcePath(d, i, source, MAX_PATH);
+            TargetPath(d, i, target, MAX_PATH);
+            if (!GetFullPathNameA(target, MAX_PATH, shown, nullptr))
+                TextCopy(shown, MAX_PATH, target);
+            const std::string stored = ReadAll(source);
+            const bool packed = stored.compare(0, 4, "SZDD") == 0;
+            const std::string installed = ReadAll(target);
+            const bool present = GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
+            const bool same = present && installed == Expanded(source);
+            good += same;
+            char size[24];
+            snprintf(size, sizeof size, "%u bytes", (unsigned)installed.size());
+            printf("  disk %d  %-13s %-9s %12s  %s%s\n", d + 1, r->targetName,
+                   packed ? "expanded" : "copied", present ? size : "-", shown,
+                   !present ? "  MISSING" : same ? "" : "  DIFFERS FROM THE MEDIUM");
+        }
+    }
+    printf("  %d of %d files in place, each equal to its source as expanded.\n", good, files);
+
+    printf("\nRegistry entries\n");
+    int entries = 0;
+    char handlers[200], handler[240], run[120], inproc[120];
+    snprintf(handlers, sizeof handlers, "%s\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers",
+             kCurrentVersion);
+    snprintf(handler, sizeof handler, "%s\\ZelMousePage", handlers);
+    snprintf(run, sizeof run, "%s\\Run", kCurrentVersion);
+    snprintf(inproc, sizeof inproc, "%s\\InProcServer32", kClassKey);
+    entries += ShowValue(HKEY_CLASSES_ROOT, "HKCR", kClassKey, nullptr);
+    entries += ShowValue(HKEY_CLASSES_ROOT, "HKCR", inproc, nullptr);
+    entries += ShowValue(HKEY_CLASSES_ROOT, "HKCR", inproc, "ThreadingModel");
+    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", handlers, nullptr);
+    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", handler, nullptr);
+    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", run, "ZaderUvori");
+    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", uninstall, "DisplayName");
+    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", uninstall, "UninstallString");
+    printf("  %d of 8 values present.\n", entries);
+    FreePlan();
+    return good == files && entries == 8 ? 0 : 1;
+}

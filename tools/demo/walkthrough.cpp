@@ -1,0 +1,214 @@
+// walkthrough: clicks through the wizard on a medium as a user would, for the demo on a
+// machine without a display of its own.
+//
+//   walkthrough MEDIUM SHOTS_DIR
+//
+// First an installation: Welcome, Typical, the default destination, the Installing page,
+// no restart. Then the installed resident utility is started as a logon would start it,
+// from its Run entry, and the wizard is walked once more: before the Installing page the
+// setup asks the utility to close, and the utility ends. A screenshot of the backdrop,
+// of every page and of every message box on the way is saved as a BMP file in SHOTS_DIR.
+// Exit status 0 when both walks ended as a user expects.
+#include "driver.h"
+#include <cstdio>
+
+namespace {
+
+constexpr int kStatus = 1019;        // status text of the Installing page
+constexpr int kTypical = 1026;
+constexpr int kRestartNo = 1033;
+constexpr int kDestination = 1003;   // destination label of the Destination page
+const char kUtilityTitle[] = "ZaderUvori";
+
+std::string g_shots;
+int g_shotCount;
+HANDLE g_utility; // the installed utility while it runs
+
+void Say(const char* format, const std::string& text = "")
+{
+    printf(format, text.c_str());
+    printf("\n");
+    fflush(stdout);
+}
+
+void Shot(const char* name)
+{
+    char path[MAX_PATH];
+    wsprintfA(path, "%s\\%02d-%s.bmp", g_shots.c_str(), ++g_shotCount, name);
+    if (!SaveScreenshot(path))
+        Say("  (no screenshot %s)", name);
+}
+
+// A page shown and fully painted: its thread has handled everything before, and the
+// screen has caught up with the paint.
+HWND Page(const SetupRun& run, const char* cls)
+{
+    HWND page = WaitPage(run, cls, 20000);
+    if (!page) {
+        Say("  the page %s did not appear", cls);
+        return nullptr;
+    }
+    Pump(300);
+    Settle(page);
+    return page;
+}
+
+// Presses Next (or Finish) and waits for the page to go; a message box that the press
+// opens instead is shot, reported and confirmed, and counts as a failure.
+int Next(const SetupRun& run, HWND page)
+{
+    Press(page, 1);
+    DWORD start = GetTickCount();
+    while (IsWindow(page) && GetTickCount() - start < 20000) {
+        if (HWND box = WaitBox(run, page, 50)) {
+            Shot("message-box");
+            Say("  message box: %s", BoxText(box));
+            PressOk(box);
+            return 0;
+        }
+    }
+    return !IsWindow(page);
+}
+
+// One walk from the Welcome page to the end; `shots` chooses whether every page is shot.
+int Walk(SetupRun* run, const char* medium, bool shots)
+{
+    if (!StartSetup(run, medium)) {
+        Say("  setup.exe could not be started from %s", medium);
+        return 0;
+    }
+    HWND page = Page(*run, "SETUP_BEGIN");
+    if (!page)
+        return 0;
+    if (shots) {
+        // The backdrop alone: the page steps aside for a moment.
+        ShowWindow(page, SW_HIDE);
+        Pump(500);
+        Shot("backdrop");
+        ShowWindow(page, SW_SHOWNA);
+        Pump(300);
+        Settle(page);
+        Shot("welcome");
+    }
+    Say("Welcome: %s", ItemText(page, 1024));
+    if (!Next(*run, page) || !(page = Page(*run, "SETUP_SELTYPE")))
+        return 0;
+    Click(page, kTypical);
+    if (shots)
+        Shot("setup-type");
+    Say("Setup type: Typical");
+    if (!Next(*run, page) || !(page = Page(*run, "SETUP_SELDIR")))
+        return 0;
+    if (shots)
+        Shot("destination");
+    Say("Destination: %s", ItemText(page, kDestination));
+    if (!Next(*run, page) || !(page = WaitPage(*run, "SETUP_INSTALL", 20000)))
+        return 0;
+    if (g_utility)
+        Say(WaitForSingleObject(g_utility, 0) == WAIT_OBJECT_0
+                ? "Close request: the utility \"ZaderUvori\" has ended%s"
+                : "Close request: the utility \"ZaderUvori\" is still running%s");
+    // The whole installation runs while the page is up; it ends on "Updating Registry...",
+    // shown for a second with the bar full.
+    Say("Installing: the page creates the directories and copies the files");
+    std::string status;
+    DWORD start = GetTickCount();
+    while (IsWindow(page) && GetTickCount() - start < 60000) {
+        std::string now = ItemText(page, kStatus);
+        if (now != status && now.compare(0, 7, "Copying") == 0)
+            Say("Installing: %s", now.substr(0, now.find('\n')));
+        status = now;
+        if (status == "Updating Registry...") {
+            Say("Installing: %s", status);
+            Pump(200);
+            if (shots)
+                Shot("installing");
+            break;
+        }
+        Pump(5);
+    }
+    if (!WaitGone(page, 30000) || !(page = Page(*run, "SETUP_END")))
+        return 0;
+    Click(page, kRestartNo);
+    if (shots)
+        Shot("finish");
+    Say("Finish: %s", "no restart");
+    if (!Next(*run, page))
+        return 0;
+    DWORD code = 0;
+    if (!WaitSetupEnd(run, 15000, &code)) {
+        Say("  setup.exe did not end");
+        return 0;
+    }
+    Say("setup.exe ended");
+    return 1;
+}
+
+// Runs the command line of the Run entry, as a logon would.
+int StartUtility(PROCESS_INFORMATION* pi)
+{
+    char command[MAX_PATH] = "";
+    DWORD size = sizeof command - 1, type = 0;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    LONG r = RegQueryValueExA(key, kUtilityTitle, nullptr, &type, (BYTE*)command, &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS)
+        return 0;
+    Say("Logon: running %s", command);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi))
+        return 0;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Pump(50))
+        if (HWND w = FindWindowA(nullptr, kUtilityTitle))
+            if (IsWindowVisible(w))
+                return 1;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        fprintf(stderr, "usage: walkthrough MEDIUM SHOTS_DIR\n");
+        return 2;
+    }
+    const char* medium = argv[1];
+    g_shots = argv[2][0] == '/' ? DosPath(argv[2]) : std::string(argv[2]);
+    MakeDirs(g_shots.c_str());
+    KeepDesktop();
+
+    SetupRun run;
+    Say("== Installing from %s", medium);
+    int ok = Walk(&run, medium, true);
+    KillSetup(&run);
+    if (!ok) {
+        Shot("stopped");
+        Say("The walk stopped here.");
+        return 1;
+    }
+
+    Say("\n== The installed utility runs; the setup is run again");
+    PROCESS_INFORMATION utility = {};
+    if (!StartUtility(&utility)) {
+        Say("  the installed utility did not show its window");
+        return 1;
+    }
+    Pump(300);
+    Shot("utility-running");
+    g_utility = utility.hProcess;
+    ok = Walk(&run, medium, false);
+    KillSetup(&run);
+    const bool ended = WaitForSingleObject(utility.hProcess, 10000) == WAIT_OBJECT_0;
+    Say(ended ? "The utility received the setup's close request and ended."
+              : "The utility is still running: the close request did not reach it.");
+    if (!ended)
+        TerminateProcess(utility.hProcess, 1);
+    CloseHandle(utility.hProcess);
+    CloseHandle(utility.hThread);
+    return ok && ended ? 0 : 1;
+}
