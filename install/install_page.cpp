@@ -11,6 +11,7 @@
 #include "res/ids.h"
 #include "script/plan.h"
 #include "script/script.h"
+#include <lzexpand.h>
 
 namespace {
 
@@ -47,8 +48,8 @@ void SetControlText(HWND page, int id, const char* text)
 // whose path does not fit is not created: a cut path would be some other directory.
 void CreateSubDirectories()
 {
-    constexpr int kKeys[] = {0, 1, 2, 3, 4, 5}; // RootDir, SubDir1 .. SubDir5
-    for (int key : kKeys) {
+    constexpr int kLastSubDir = 5; // directory keys 0-5: RootDir, SubDir1 .. SubDir5
+    for (int key = 0; key <= kLastSubDir; ++key) {
         const char* name = g_dirNames[key];
         if (!name[0])
             continue;

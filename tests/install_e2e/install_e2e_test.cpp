@@ -1,0 +1,219 @@
+// setup.exe installs for real, driven from outside: the demo medium completely, a large
+// medium with a Cancel part-way.
+#include "e2e.h"
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
+const char kServerKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}\\InProcServer32";
+const char kHandlersKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
+
+std::string WindowsDir()
+{
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return dir;
+}
+
+// Where each file of the demo payload is installed; "<dest>" and "<win>" stand for the
+// destination and the Windows directory.
+const std::pair<const char*, const char*> kDemoFiles[] = {
+    {"README.TXT", "<dest>\\README.TXT"},
+    {"VWHEEL.EXE", "<dest>\\VWHEEL.EXE"},
+    {"VWCPL.DLL", "<dest>\\VWCPL.DLL"},
+    {"UNINSTAL.EXE", "<dest>\\UNINSTAL.EXE"},
+    {"DRIVERS\\VWMOUSE.SYS", "<win>\\SYSTEM32\\DRIVERS\\VWMOUSE.SYS"},
+    {"DRIVERS\\VWFILTER.SYS", "<win>\\SYSTEM32\\DRIVERS\\VWFILTER.SYS"},
+    {"INF\\VWMOUSE.INF", "<win>\\INF\\VWMOUSE.INF"},
+    {"SYSTEM\\VWHOOK.DLL", "<win>\\SYSTEM\\VWHOOK.DLL"},
+    {"WINDOWS\\VWHEEL.INI", "<win>\\VWHEEL.INI"},
+    {"HELP\\VWHEEL.HLP", "<dest>\\HELP\\VWHEEL.HLP"},
+    {"HELP\\VWHEEL.CNT", "<dest>\\HELP\\VWHEEL.CNT"},
+    {"DOCS\\MANUAL.TXT", "<dest>\\DOCS\\MANUAL.TXT"},
+    {"DOCS\\LICENSE.TXT", "<dest>\\DOCS\\LICENSE.TXT"},
+    {"TOOLS\\VWTEST.EXE", "<dest>\\TOOLS\\VWTEST.EXE"},
+    {"SCHEMES\\DEFAULT.VWS", "<dest>\\SCHEMES\\DEFAULT.VWS"},
+    {"SCHEMES\\OFFICE.VWS", "<dest>\\SCHEMES\\OFFICE.VWS"},
+    {"SAMPLES\\SCROLL.TXT", "<dest>\\SAMPLES\\SCROLL.TXT"},
+};
+
+std::string Installed(const char* where)
+{
+    std::string path = where;
+    size_t at = path.find('>');
+    std::string root = path.compare(0, 6, "<dest>") == 0 ? std::string(kDest) : WindowsDir();
+    return root + path.substr(at + 1);
+}
+
+// Names in `dir` matching `pattern`.
+std::vector<std::string> Matching(const std::string& dir, const char* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\" + pattern).c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            if (fd.cFileName[0] != '.')
+                names.push_back(fd.cFileName);
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    return names;
+}
+
+// Contents of the large medium's files: distinct for every file, so that a file copied
+// to the wrong name or cut short is told apart.
+std::string BigContent(int i, size_t size)
+{
+    std::string data(size, '\0');
+    unsigned x = 2463534242u + (unsigned)i * 7919u;
+    for (size_t k = 0; k < size; ++k) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        data[k] = (char)x;
+    }
+    return data;
+}
+
+std::string BigName(int i)
+{
+    char name[16];
+    wsprintfA(name, "F%04d.BIN", i);
+    return name;
+}
+
+class InstallE2E : public E2ETest {
+protected:
+    void TearDown() override
+    {
+        for (const auto& f : kDemoFiles)
+            if (std::string(f.second).compare(0, 5, "<win>") == 0)
+                DeleteFileA(Installed(f.second).c_str());
+        E2ETest::TearDown();
+    }
+    // From the Welcome page through Typical and the destination to the Installing page.
+    HWND ToInstalling(HWND welcome) { return Go(WelcomeToDestination(welcome, false), IDC_NEXT, kInstalling); }
+};
+
+// A script of two disks of files F0001.BIN ... in BIG: `first` files, then the rest of `count`.
+std::string BigScript(int first, int count)
+{
+    std::string s = Script("Velan", "") + "[DiskLabel]\r\nDisk1=Large 1\r\nDisk2=Large 2\r\n" +
+                    "[DirectoryName]\r\nSubDir1=BIG\r\n[FileCounts]\r\nDisk1=" + std::to_string(first) +
+                    "\r\nDisk2=" + std::to_string(count - first) + "\r\n";
+    for (int i = 1; i <= count; ++i) {
+        if (i == 1 || i == first + 1)
+            s += i == 1 ? "[Disk1]\r\n" : "[Disk2]\r\n";
+        s += std::to_string(i <= first ? i : i - first) + "=" + BigName(i) + ", " + BigName(i) + ", Large file " +
+             std::to_string(i) + ", SubDir1\r\n";
+    }
+    return s;
+}
+
+constexpr size_t kBigSize = 64 << 10;
+
+} // namespace
+
+TEST_F(InstallE2E, DemoMediumInstallsCompletely)
+{
+    for (const auto& f : kDemoFiles)
+        DeleteFileA(Installed(f.second).c_str());
+    std::string inf;
+    ASSERT_TRUE(ReadFileText((BuildMedium() + "\\SETUP.INF").c_str(), &inf));
+    size_t at = inf.find("DefaultPath=VELAN");
+    ASSERT_NE(std::string::npos, at);
+    inf.replace(at, 17, std::string("DefaultPath=") + kDest);
+
+    HWND i = ToInstalling(StartAtWelcome(inf));
+    ASSERT_TRUE(i);
+    DWORD start = GetTickCount();
+    while (ItemText(i, IDC_STATUS) != "Updating Registry..." && GetTickCount() - start < 20000)
+        Pump(10);
+    EXPECT_EQ("100%", ItemText(i, IDC_PERCENT));
+    MaybeScreenshot("install-registry");
+    HWND f = WaitPage(run, kFinish, 30000);
+    ASSERT_TRUE(f);
+    FinishAndEnd(f, false);
+
+    const std::string payload = DosPath(DEMO_PAYLOAD_DIR);
+    for (const auto& file : kDemoFiles) {
+        std::string want, got;
+        ASSERT_TRUE(ReadFileText((payload + "\\" + file.first).c_str(), &want)) << file.first;
+        EXPECT_TRUE(ReadFileText(Installed(file.second).c_str(), &got)) << Installed(file.second);
+        EXPECT_TRUE(want == got) << Installed(file.second) << ": " << got.size() << " bytes, not " << want.size();
+    }
+    // Nothing else: no temporary copies beside any target.
+    for (const char* dir : {"", "\\HELP", "\\DOCS", "\\TOOLS", "\\SCHEMES", "\\SAMPLES"})
+        EXPECT_TRUE(Matching(kDest + std::string(dir), "*.tmp").empty()) << dir;
+    for (const char* dir : {"", "\\SYSTEM", "\\INF", "\\SYSTEM32\\DRIVERS"})
+        EXPECT_TRUE(Matching(WindowsDir() + dir, "zel*.tmp").empty()) << dir;
+    std::vector<std::string> top = Matching(kDest, "*");
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ((std::vector<std::string>{"DOCS", "HELP", "README.TXT", "SAMPLES", "SCHEMES", "TOOLS", "UNINSTAL.EXE",
+                                        "VWCPL.DLL", "VWHEEL.EXE"}),
+              top);
+    // The registry holds the table's entries for this destination, the paths unquoted.
+    EXPECT_EQ("ZelMouseControlPage", RegText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
+    EXPECT_EQ(std::string(kDest) + "\\VWCPL.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ("Apartment", RegText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel"));
+    EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
+    EXPECT_EQ("{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}",
+              RegText(HKEY_LOCAL_MACHINE, (std::string(kHandlersKey) + "\\ZelMousePage").c_str(), nullptr));
+    EXPECT_EQ(std::string(kDest) + "\\VWHEEL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("Velan Wheel Mouse", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+    EXPECT_EQ(std::string(kDest) + "\\UNINSTAL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+}
+
+TEST_F(InstallE2E, CancelDuringCopyFinishesTheFileInHandOnly)
+{
+    // A thousand files: several seconds of copying on this platform.
+    const int count = 1000;
+    HWND welcome = StartAtWelcome(BigScript(40, count));
+    ASSERT_TRUE(welcome);
+    const std::string big = std::string(kMediumDir) + "\\BIG";
+    ASSERT_TRUE(MakeDirs(big.c_str()));
+    for (int n = 1; n <= count; ++n)
+        ASSERT_TRUE(WriteFileText((big + "\\" + BigName(n)).c_str(), BigContent(n, kBigSize)));
+
+    HWND page = ToInstalling(welcome);
+    ASSERT_TRUE(page);
+    DWORD start = GetTickCount();
+    std::string status;
+    while (status.compare(0, 13, "Copying F0500") != 0 && GetTickCount() - start < 20000)
+        status = ItemText(page, IDC_STATUS);
+    ASSERT_EQ(0u, status.compare(0, 13, "Copying F0500")) << status;
+    MaybeScreenshot("install-midway");
+    status = ItemText(page, IDC_STATUS);
+    ASSERT_TRUE(Press(page, IDC_NEXT));
+
+    HWND box = WaitBox(run, page, 20000);
+    ASSERT_TRUE(box) << "no warning after Cancel";
+    EXPECT_EQ("Velan installation is not completed !", BoxText(box));
+    EXPECT_EQ("Updating Registry...", ItemText(page, IDC_STATUS));
+    EXPECT_TRUE(RegistrationPresent()) << "the registration runs before the warning";
+
+    // Files 1..k are complete, none after; k is the file whose step handled the click:
+    // the one whose status was read last, or the next.
+    const int read = atoi(status.c_str() + 9);
+    int last = 0;
+    for (int n = 1; n <= count; ++n) {
+        std::string got;
+        if (!ReadFileText((std::string(kDest) + "\\BIG\\" + BigName(n)).c_str(), &got))
+            continue;
+        EXPECT_EQ(last + 1, n) << "files installed out of order";
+        EXPECT_TRUE(got == BigContent(n, kBigSize)) << BigName(n) << " is not complete";
+        last = n;
+    }
+    EXPECT_GE(last, read);
+    EXPECT_LE(last, read + 1);
+    EXPECT_TRUE(Matching(std::string(kDest) + "\\BIG", "*.tmp").empty());
+
+    ASSERT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
+    EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+}
