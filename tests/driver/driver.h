@@ -53,6 +53,9 @@ const std::string& TakeTrace(SetupRun* run);
 int TraceAvailable();
 // Lines of `trace` that contain `what` (in any case), in order.
 std::vector<std::string> TraceLines(const std::string& trace, const char* what);
+// The calls and returns of traced functions in `trace`, one a line, without Wine's
+// tracing of window procedures and module start-up: for failure messages.
+std::string TraceCalls(const std::string& trace);
 
 // ---- Wine settings of the prefix ---------------------------------------------------------
 

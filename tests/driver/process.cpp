@@ -201,6 +201,19 @@ std::vector<std::string> TraceLines(const std::string& trace, const char* what)
     return out;
 }
 
+std::string TraceCalls(const std::string& trace)
+{
+    std::string out;
+    for (const std::string& line : TraceLines(trace, ":")) {
+        const bool call = line.find(":Call ") != std::string::npos || line.find(":Ret  ") != std::string::npos;
+        const bool noise = line.find(" proc ") != std::string::npos || line.find("PE DLL") != std::string::npos ||
+                           line.find("TLS callback") != std::string::npos;
+        if (call && !noise)
+            out += line + "\n";
+    }
+    return out;
+}
+
 int SetReportedVersion(const char* version)
 {
     HKEY key;

@@ -100,10 +100,10 @@ TEST_F(Destination, LowerCaseDriveLetterIsCheckedOnItsUpperCaseRoot)
         GTEST_SKIP() << "no trace log: the calls cannot be checked";
     const std::string& trace = TakeTrace(&run);
     auto space = TraceLines(trace, "Call KERNEL32.GetDiskFreeSpaceA(");
-    ASSERT_EQ(1u, space.size()) << trace;
+    ASSERT_EQ(1u, space.size()) << TraceCalls(trace);
     EXPECT_NE(std::string::npos, space[0].find("\"C:\\\\\"")) << space[0];
     auto created = TraceLines(trace, "Call KERNEL32.CreateDirectoryA(");
-    ASSERT_FALSE(created.empty()) << trace;
+    ASSERT_FALSE(created.empty()) << TraceCalls(trace);
     EXPECT_NE(std::string::npos, created[0].find("\"c:\\\\e2e\\\\lower\"")) << created[0];
 }
 
@@ -116,7 +116,7 @@ TEST_F(Destination, DriveRootPassesWithoutCreatingAnything)
     FinishAndEnd(WaitPage(run, kFinish, 20000), false);
     if (!TraceAvailable())
         GTEST_SKIP() << "no trace log: the calls cannot be checked";
-    EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call KERNEL32.CreateDirectoryA(").empty()) << run.trace;
+    EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call KERNEL32.CreateDirectoryA(").empty()) << TraceCalls(run.trace);
 }
 
 // Drive Q: is a small file system of known free space (see smalldrive.sh): one kilobyte

@@ -16,8 +16,9 @@ protected:
             return nullptr;
         HWND i = Go(d, IDC_NEXT, kInstalling);
         EXPECT_TRUE(i);
-        if (i)
-            EXPECT_EQ(0, ItemText(i, IDC_STATUS).find("Copying ")) << "not copying: " << ItemText(i, IDC_STATUS);
+        if (i) {
+            EXPECT_EQ(0u, ItemText(i, IDC_STATUS).find("Copying ")) << "not copying: " << ItemText(i, IDC_STATUS);
+        }
         return i;
     }
 };
@@ -41,8 +42,9 @@ TEST_F(Installing, CancelStopsTheCopyWarnsAndEndsWithoutFinish)
     EXPECT_FALSE(FindRunWindow(run, kFinish));
     // The registration still runs after a Cancel; the restart is never reached.
     EXPECT_TRUE(RegistrationPresent());
-    if (TraceAvailable())
+    if (TraceAvailable()) {
         EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call user32.ExitWindowsEx(").empty());
+    }
 }
 
 // Escape and Enter reach the page while it copies, but only a click on its button
@@ -59,7 +61,7 @@ TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
     for (DWORD start = GetTickCount(); now == first && GetTickCount() - start < 10000; Pump(50))
         now = ItemText(i, IDC_PERCENT);
     ASSERT_NE(first, now) << "the copy does not move on";
-    EXPECT_EQ(0, ItemText(i, IDC_STATUS).find("Copying ")) << "the keys were not taken during the copy";
+    EXPECT_EQ(0u, ItemText(i, IDC_STATUS).find("Copying ")) << "the keys were not taken during the copy";
     HWND f = WaitPage(run, kFinish, 120000);
     ASSERT_TRUE(f) << "the keys cancelled the installation";
     FinishAndEnd(f, false);

@@ -30,10 +30,10 @@ TEST_F(Platform, OutsideTheNtFamilyOnlyTheWarningIsShown)
         GTEST_SKIP() << "no trace log: the calls cannot be checked";
     const std::string& trace = TakeTrace(&run);
     auto boxes = TraceLines(trace, "Call user32.MessageBoxA(");
-    ASSERT_EQ(1u, boxes.size()) << trace;
+    ASSERT_EQ(1u, boxes.size()) << TraceCalls(trace);
     EXPECT_NE(std::string::npos, boxes[0].find("(00000000,")) << "the warning has an owner: " << boxes[0];
     EXPECT_NE(std::string::npos, boxes[0].find(",00000030)")) << "not MB_ICONWARNING alone: " << boxes[0];
-    EXPECT_TRUE(TraceLines(trace, "Call KERNEL32.GetPrivateProfile").empty()) << "the script was read:\n" << trace;
+    EXPECT_TRUE(TraceLines(trace, "Call KERNEL32.GetPrivateProfile").empty()) << "the script was read:\n" << TraceCalls(trace);
 }
 
 // The resident utility is asked to close exactly once, after the destination is
@@ -68,11 +68,11 @@ TEST_F(Platform, RestartYesEnablesThePrivilegeAndRestarts)
     EXPECT_EQ(0u, End());
     const std::string& trace = TakeTrace(&run);
     auto adjust = TraceLines(trace, "Call advapi32.AdjustTokenPrivileges(");
-    ASSERT_EQ(1u, adjust.size()) << trace;
+    ASSERT_EQ(1u, adjust.size()) << TraceCalls(trace);
     auto adjusted = TraceLines(trace, "Ret  advapi32.AdjustTokenPrivileges() retval=00000001");
-    EXPECT_EQ(1u, adjusted.size()) << trace;
+    EXPECT_EQ(1u, adjusted.size()) << TraceCalls(trace);
     auto exits = TraceLines(trace, "Call user32.ExitWindowsEx(");
-    ASSERT_EQ(1u, exits.size()) << trace;
+    ASSERT_EQ(1u, exits.size()) << TraceCalls(trace);
     EXPECT_NE(std::string::npos, exits[0].find("ExitWindowsEx(00000002,00000000)")) << exits[0];
     EXPECT_LT(trace.find(adjust[0]), trace.find(exits[0])) << "restart requested before the privilege";
 }
@@ -85,8 +85,8 @@ TEST_F(Platform, RestartNoTouchesNeitherTokenNorWindows)
     FinishAndEnd(f, false);
     const std::string& trace = TakeTrace(&run);
     EXPECT_FALSE(trace.empty()) << "no trace at all";
-    EXPECT_TRUE(TraceLines(trace, "Call advapi32.AdjustTokenPrivileges(").empty()) << trace;
-    EXPECT_TRUE(TraceLines(trace, "Call user32.ExitWindowsEx(").empty()) << trace;
+    EXPECT_TRUE(TraceLines(trace, "Call advapi32.AdjustTokenPrivileges(").empty()) << TraceCalls(trace);
+    EXPECT_TRUE(TraceLines(trace, "Call user32.ExitWindowsEx(").empty()) << TraceCalls(trace);
 }
 
 // Makes sure the suite runs against the Windows it claims (E2E_WINVER): what Wine told
@@ -102,10 +102,11 @@ TEST_F(Platform, SetupSeesTheSuitesWindowsVersion)
     End();
     const std::string& trace = TakeTrace(&run);
     auto versions = TraceLines(trace, "Ret  KERNEL32.GetVersion() retval=");
-    ASSERT_FALSE(versions.empty()) << trace;
+    ASSERT_FALSE(versions.empty()) << TraceCalls(trace);
     const char* suite = SuiteVersion();
-    if (suite && !lstrcmpiA(suite, "nt40"))
+    if (suite && !lstrcmpiA(suite, "nt40")) {
         EXPECT_NE(std::string::npos, versions[0].find("retval=05650004")) << versions[0];
+    }
     const std::string& line = versions[0];
     const unsigned long version = strtoul(line.c_str() + line.find("retval=") + 7, nullptr, 16);
     EXPECT_EQ(0u, version & 0x80000000) << "not the NT family: " << line;
