@@ -56,37 +56,59 @@ LONG ExpandedSize(HFILE source)
     return size;
 }
 
+// Writes the whole source to `path`, created or emptied. 1 when every byte the source
+// promised arrived; `created` tells whether `path` was opened at all.
+int WriteWhole(HFILE source, const char* path, bool* created)
+{
+    char name[MAX_PATH];
+    OFSTRUCT of;
+    HFILE out = TextCopy(name, path) ? LZOpenFileA(name, &of, OF_CREATE) : HFILE_ERROR;
+    *created = out >= 0;
+    if (out < 0)
+        return 0;
+    LONG expected = ExpandedSize(source);
+    LONG written = LZCopy(source, out);
+    LONG size = LZSeek(out, 0, 2);
+    LZClose(out);
+    // A short write (full disk) or a source that ends early (read error, cut compressed
+    // file) leaves fewer bytes than the source promised.
+    return written >= 0 && size == written && (expected < 0 || written == expected);
+}
+
+// Through a temporary file in the target's own directory (so that the final rename stays
+// on one volume), which replaces the target only once it is whole.
+int ReplaceExisting(HFILE source, const char* target)
+{
+    char dir[kPathRoom];
+    char temp[MAX_PATH];
+    if (!TargetDirectory(target, dir) || !GetTempFileNameA(dir, "zel", 0, temp))
+        return 0;
+    bool created;
+    int done = WriteWhole(source, temp, &created) && MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING);
+    if (!done)
+        DeleteFileA(temp);
+    return done;
+}
+
 } // namespace
 
 int CopyToTarget(HFILE source, const char* target)
 {
     if (source < 0)
         return 0;
-    // A read-only file is not replaced, just as it could not be overwritten in place.
-    DWORD attributes = GetFileAttributesA(target);
-    bool replaceable = attributes == INVALID_FILE_ATTRIBUTES ||
-                       !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
     int done = 0;
-    char dir[kPathRoom];
-    char temp[MAX_PATH];
-    // A temporary file in the target's own directory, so that the final rename stays on
-    // one volume. It fails when the directory is missing or not writable.
-    if (replaceable && TargetDirectory(target, dir) && GetTempFileNameA(dir, "zel", 0, temp)) {
-        OFSTRUCT of;
-        HFILE out = LZOpenFileA(temp, &of, OF_CREATE);
-        if (out >= 0) {
-            LONG expected = ExpandedSize(source);
-            LONG written = LZCopy(source, out);
-            LONG size = LZSeek(out, 0, 2);
-            LZClose(out);
-            // A short write (full disk) or a source that ends early (read error, cut
-            // compressed file) leaves fewer bytes than the source promised.
-            done = written >= 0 && size == written && (expected < 0 || written == expected);
-        }
-        if (done)
-            done = MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING) != 0;
-        if (!done)
-            DeleteFileA(temp);
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        // Nothing there to keep: written in place, and removed again if it is not whole.
+        // This spares a fresh installation a temporary file and a rename per file.
+        bool created;
+        done = WriteWhole(source, target, &created);
+        if (!done && created)
+            DeleteFileA(target);
+    } else if (attributes == INVALID_FILE_ATTRIBUTES ||
+               !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        // A read-only file is not replaced, just as it could not be overwritten in place.
+        done = ReplaceExisting(source, target);
     }
     LZClose(source);
     return done;

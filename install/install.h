@@ -19,10 +19,11 @@ void ProgressBarRect(const RECT* control, int percent, RECT* bar);
 // handle means it cannot be opened.
 HFILE OpenSourceFile(const char* path);
 
-// Copies the opened source to `target` and closes the source. The copy goes to a
-// temporary file beside the target, which replaces the target only once the whole
-// content has been written; on any failure the target stays as it was. 1 when the
-// target was replaced. A negative `source` leaves the target alone and returns 0.
+// Copies the opened source to `target` and closes the source. An existing target is
+// replaced only once the whole content has been written to a temporary file beside it;
+// a new one is written in place and removed again when it is not whole. Either way a
+// failure leaves the target as it was. 1 when the target was written. A negative
+// `source` leaves the target alone and returns 0.
 int CopyToTarget(HFILE source, const char* target);
 
 // Waits `ms` milliseconds, taking and discarding every message of the thread meanwhile.

@@ -23,6 +23,19 @@ Phase s_phase = Phase::Idle;
 constexpr char kUpdatingRegistry[] = "Updating Registry...";
 constexpr COLORREF kBarColour = RGB(0, 0, 255);
 
+// What the copy engine looks up once instead of for every file: the controls it writes
+// to, and for the current disk the progress area and the bar last drawn in it. The bar
+// is painted straight onto the page, so an erase of the page's background takes it away;
+// until then painting the same bar again would change no pixel.
+struct Progress {
+    HWND status;    // control 1019
+    HWND percent;   // control 1013
+    RECT area;      // control 1011 in page client coordinates
+    LONG barRight;  // right edge of the bar last drawn
+    bool barShown;  // that bar is still on the page
+};
+Progress s_progress;
+
 // Handles at most one pending message of the page or its controls. A Cancel click that
 // is already queued as a command is taken here without dispatching it.
 void PendingMessageStep(HWND page)
@@ -38,10 +51,21 @@ void PendingMessageStep(HWND page)
     DispatchMessageA(&msg);
 }
 
-void SetControlText(HWND page, int id, const char* text)
+bool SameText(const char* a, const char* b)
 {
-    SetDlgItemTextA(page, id, text);
-    UpdateWindow(GetDlgItem(page, id));
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
+// Sets the text of a control and repaints the control at once. A text the control shows
+// already is not set again: that would only paint the same pixels once more.
+void SetControlText(HWND control, const char* text)
+{
+    char shown[kTextRoom];
+    if (GetWindowTextA(control, shown, kTextRoom) >= kTextRoom - 1 || !SameText(shown, text))
+        SetWindowTextA(control, text);
+    UpdateWindow(control);
 }
 
 // Creates destination \ name for the root directory key and SubDir1-5. A directory
@@ -59,27 +83,30 @@ void CreateSubDirectories()
     }
 }
 
-void DrawBar(HWND page, HDC dc, int percent)
+void DrawBar(HDC dc, int percent)
 {
-    RECT area, bar;
-    ControlRect(page, IDC_PROGRESS, &area);
-    ProgressBarRect(&area, percent, &bar);
+    RECT bar;
+    ProgressBarRect(&s_progress.area, percent, &bar);
+    if (s_progress.barShown && bar.right == s_progress.barRight)
+        return;
     HBRUSH brush = CreateSolidBrush(kBarColour);
     FillRect(dc, &bar, brush);
     DeleteObject(brush);
+    s_progress.barRight = bar.right;
+    s_progress.barShown = true;
 }
 
-void CopyOneFile(HWND page, HDC dc, int disk, int index, int count)
+void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, int count)
 {
     const FileRecord* rec = PlanRecord(disk, index);
     char status[kTextRoom];
-    TextCopy(status, LoadText(IDS_COPYING));
+    TextCopy(status, copying);
     if (rec) {
         TextAppend(status, rec->sourceName);
         TextAppend(status, "\n\n");
         TextAppend(status, rec->description);
     }
-    SetControlText(page, IDC_STATUS, status);
+    SetControlText(s_progress.status, status);
 
     // A path that cannot be composed whole is not used: the file is skipped.
     char path[kPathRoom];
@@ -91,8 +118,8 @@ void CopyOneFile(HWND page, HDC dc, int disk, int index, int count)
     int percent = DiskPercent(index, count);
     char text[16];
     wsprintfA(text, "%d%%", percent);
-    SetControlText(page, IDC_PERCENT, text);
-    DrawBar(page, dc, percent);
+    SetControlText(s_progress.percent, text);
+    DrawBar(dc, percent);
 
     if (TargetPath(disk, index, path, kPathRoom))
         CopyToTarget(source, path);
@@ -104,15 +131,21 @@ void CopyOneFile(HWND page, HDC dc, int disk, int index, int count)
 void CopyEngine(HWND page)
 {
     HDC dc = GetDC(page);
+    char copying[kTextRoom];
+    TextCopy(copying, LoadText(IDS_COPYING));
+    s_progress.status = GetDlgItem(page, IDC_STATUS);
+    s_progress.percent = GetDlgItem(page, IDC_PERCENT);
     for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && g_pageResult != kResultCancel; ++disk) {
         UpdateWindow(page);
         BevelBox(page, dc, IDC_PROGRESS, 0); // white: clears the previous disk's bar
+        ControlRect(page, IDC_PROGRESS, &s_progress.area);
+        s_progress.barShown = false;
         int count = g_fileCounts[disk];
         for (int i = 0; i < count && g_pageResult != kResultCancel; ++i)
-            CopyOneFile(page, dc, disk, i, count);
+            CopyOneFile(page, dc, copying, disk, i, count);
     }
     s_phase = Phase::Finishing;
-    SetControlText(page, IDC_STATUS, kUpdatingRegistry);
+    SetControlText(s_progress.status, kUpdatingRegistry);
     TimedWait(1000);
     RegisterSystem();
     ReleaseDC(page, dc);
@@ -159,6 +192,9 @@ LRESULT CALLBACK InstallPageProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     case WM_PAGEINIT:
         Install(w);
         return 0;
+    case WM_ERASEBKGND:
+        s_progress.barShown = false; // the erase paints over the bar
+        break;
     }
     return DefWindowProcA(w, m, wp, lp);
 }

@@ -134,6 +134,20 @@ TEST(Copy, CutCompressedSourceKeepsOldTarget)
     EXPECT_EQ("CUT.BIN CUT.BI_", ListDir(dir.path));
 }
 
+TEST(Copy, FailedCopyToANewTargetLeavesNoFile)
+{
+    // A new target is written in place: one that does not come out whole is removed, so
+    // that no cut file stands where the package's file belongs.
+    ScratchDir dir;
+    std::string packed = ReadWhole(SampleDir() + "\\SAMPLE.BI_");
+    ASSERT_TRUE(WriteWhole(dir / "CUT.BI_", packed.substr(0, packed.size() / 2)));
+    EXPECT_EQ(0, CopyThrough(dir / "CUT.BI_", dir / "NEW.BIN"));
+    EXPECT_EQ("CUT.BI_", ListDir(dir.path));
+    EXPECT_EQ(1, CopyThrough(SampleDir() + "\\SAMPLE.BI_", dir / "NEW.BIN"));
+    EXPECT_TRUE(HasContent(dir / "NEW.BIN", ReadWhole(SampleDir() + "\\SAMPLE.BIN")));
+    EXPECT_EQ("CUT.BI_ NEW.BIN", ListDir(dir.path));
+}
+
 TEST(Copy, OverlongPathIsNoSource)
 {
     std::string longPath = "C:\\" + std::string(90, 'a');
@@ -152,6 +166,9 @@ TEST(DiskFull, CopyThatRunsOutOfRoomKeepsOldTarget)
     EXPECT_TRUE(HasContent(target, "small old driver"));
     EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BI_", target));
     EXPECT_TRUE(HasContent(target, "small old driver"));
+    EXPECT_EQ("DRIVER.BIN", ListDir(drive));
+    // A new target that runs out of room is removed again.
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", std::string(drive) + "\\NEW.BIN"));
     EXPECT_EQ("DRIVER.BIN", ListDir(drive));
     DeleteFileA(target.c_str());
 }

@@ -135,6 +135,39 @@ TEST_F(InstallPage, InstallsEveryDiskWithStatusPercentageAndBar)
     EXPECT_GE(run.elapsed, 1000u); // the wait before the registration
 }
 
+TEST_F(InstallPage, BarComesBackAfterAnEraseWhileThePercentageHolds)
+{
+    // 201 files on one disk: files 3 and 4 both show 1%. The page's background is erased
+    // as file 4 begins, taking the bar with it; file 4 draws the same bar again.
+    PutNumbered("DATA", 1, 201);
+    Script("[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=DATA\n[FileCounts]\nDisk1=201\n[Disk1]\n" +
+           Lines(1, 201, "SubDir1"));
+    int erasedTo = -1;
+    PageRun run = RunInstallPage([&erasedTo](HWND page, const std::string& status) {
+        if (status.rfind("Copying F4.TXT", 0) != 0)
+            return false;
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        erasedTo = BarEndNow(page);
+        return true;
+    });
+
+    EXPECT_EQ(kResultNext, run.result);
+    EXPECT_TRUE(Installed(201, dest + "\\DATA"));
+    EXPECT_EQ(run.area.left + 1, erasedTo);
+    RECT onePercent;
+    ProgressBarRect(&run.area, 1, &onePercent);
+    const Seen* lastOfFile4 = nullptr;
+    for (const Seen& s : run.seen)
+        if (s.status.rfind("Copying F4.TXT", 0) == 0)
+            lastOfFile4 = &s;
+    ASSERT_NE(nullptr, lastOfFile4);
+    EXPECT_EQ("1%", lastOfFile4->percent);
+    EXPECT_EQ(onePercent.right, lastOfFile4->barEnd);
+    std::vector<std::string> percents = PercentSequence(run);
+    ASSERT_EQ(101u, percents.size()); // 0% to 100%, each shown once, in order
+    EXPECT_EQ("50%", percents[50]);
+}
+
 TEST_F(InstallPage, CancelCompletesTheFileInHandAndStartsNoOther)
 {
     PutNumbered("DATA", 1, 6);

@@ -159,6 +159,14 @@ PageRun RunInstallPage(Trigger trigger)
     return run;
 }
 
+int BarEndNow(HWND page)
+{
+    HDC dc = GetDC(page);
+    int end = BarEnd(dc, ProgressArea(page));
+    ReleaseDC(page, dc);
+    return end;
+}
+
 void PostCancelClick(HWND page)
 {
     HWND button = GetDlgItem(page, IDC_NEXT);

@@ -30,6 +30,10 @@ using Trigger = std::function<bool(HWND page, const std::string& status)>;
 
 PageRun RunInstallPage(Trigger trigger = nullptr);
 
+// One past the rightmost blue column that the page's bar shows now, in its middle row
+// (the progress area's left + 1 when there is none).
+int BarEndNow(HWND page);
+
 // Posts a left click (press, then release) onto the page's Cancel button.
 void PostCancelClick(HWND page);
 
