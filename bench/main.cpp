@@ -1,0 +1,176 @@
+// bench: start-up and install speed of setup.exe beside what the platform itself needs.
+//
+//   bench [--rounds N] [--dest DIR] DATA_ROOT PAYLOAD...
+//
+// DATA_ROOT holds one folder per payload (bench/payload.py): its files under payload\,
+// the list files.txt, and the medium twice, packed\ and plain\, each with setup.exe
+// beside its SETUP.INF. Every round runs, for every payload and both media, the floor
+// program (benchfloor.exe, beside this program) and then setup.exe through the wizard,
+// and once the no-op program (benchnoop.exe); rounds are interleaved so that a slow
+// moment of the machine touches every row alike. Each installation is compared with its
+// payload afterwards. Prints every run, then the tables (Markdown) of minimum and median.
+// Exit status 0 when every run installed its payload whole.
+#include "bench.h"
+#include "driver.h"
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct Row {
+    Medium medium;
+    std::vector<double> floor, setup, peak;
+};
+
+std::string ProgramDir()
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p(path, n < MAX_PATH ? n : 0);
+    return p.substr(0, p.rfind('\\'));
+}
+
+void Say(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    fflush(stdout);
+}
+
+void PrintInstallTable(const std::vector<Row>& rows)
+{
+    Say("\n| payload | medium | files | MiB | floor ms (min / median) | setup ms (min / median) |"
+        " setup / floor (min / median) | overhead per file ms | peak working set MiB |\n"
+        "|---|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (const Row& r : rows) {
+        Summary f = Summarise(r.floor), s = Summarise(r.setup), p = Summarise(r.peak);
+        if (!f.count || !s.count)
+            continue;
+        Say("| %s | %s | %d | %.1f | %.0f / %.0f | %.0f / %.0f | %.2f / %.2f | %.3f | %.1f |\n",
+            r.medium.name.c_str(), r.medium.kind.c_str(), r.medium.files, r.medium.mib, f.min, f.median,
+            s.min, s.median, s.min / f.min, s.median / f.median, (s.median - f.median) / r.medium.files,
+            p.median);
+    }
+}
+
+void PrintStartupTable(const std::vector<double>& noop, const SetupTimes* runs, size_t n)
+{
+    std::vector<double> toBackdrop, dissolve, firstPage, backdropToPage, total;
+    for (size_t i = 0; i < n; ++i) {
+        toBackdrop.push_back(runs[i].toBackdrop);
+        dissolve.push_back(runs[i].dissolve);
+        firstPage.push_back(runs[i].firstPage);
+        backdropToPage.push_back(runs[i].dissolve + runs[i].firstPage);
+        total.push_back(runs[i].toBackdrop + runs[i].dissolve + runs[i].firstPage);
+    }
+    struct Line {
+        const char* what;
+        const std::vector<double>* samples;
+    } lines[] = {
+        {"Wine process start: no-op program, launch to exit", &noop},
+        {"setup.exe launch to backdrop window created", &toBackdrop},
+        {"backdrop created to Welcome page created: first paint and dissolve", &dissolve},
+        {"Welcome page created to painted, waiting for input", &firstPage},
+        {"**backdrop created to Welcome page painted**", &backdropToPage},
+        {"launch to Welcome page painted", &total},
+    };
+    Say("\n| start-up (%zu runs) | min ms | median ms |\n|---|---:|---:|\n", n);
+    for (const Line& l : lines) {
+        Summary s = Summarise(*l.samples);
+        Say("| %s | %.0f | %.0f |\n", l.what, s.min, s.median);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int rounds = 5, arg = 1;
+    for (; arg + 1 < argc && argv[arg][0] == '-'; arg += 2) {
+        if (!strcmp(argv[arg], "--rounds"))
+            rounds = atoi(argv[arg + 1]);
+        else if (!strcmp(argv[arg], "--dest"))
+            g_dest = argv[arg + 1];
+        else
+            break;
+    }
+    if (argc - arg < 2 || rounds < 1) {
+        fprintf(stderr, "usage: bench [--rounds N] [--dest DIR] DATA_ROOT PAYLOAD...\n");
+        return 2;
+    }
+    const std::string root = argv[arg][0] == '/' ? DosPath(argv[arg]) : std::string(argv[arg]);
+    const std::string tools = ProgramDir();
+    const std::string floorExe = tools + "\\benchfloor.exe", noopExe = tools + "\\benchnoop.exe";
+
+    std::vector<Row> rows;
+    for (int i = arg + 1; i < argc; ++i) {
+        for (const char* kind : {"packed", "plain"}) {
+            Row r;
+            Medium& m = r.medium;
+            m.name = argv[i];
+            m.kind = kind;
+            m.dir = root + "\\" + m.name + "\\" + kind;
+            m.payload = root + "\\" + m.name + "\\payload";
+            m.listFile = root + "\\" + m.name + "\\files.txt";
+            if (!LoadMedium(&m) || !FileExists((m.dir + "\\setup.exe").c_str())) {
+                fprintf(stderr, "bench: no medium with setup.exe and file list at %s\n", m.dir.c_str());
+                return 2;
+            }
+            rows.push_back(r);
+        }
+    }
+
+    KeepDesktop(); // Wine's desktop process stays up between the runs: a warm Wine
+    ResetPrefixSettings();
+    RunNoop(noopExe); // the first start of a process pays for loading Wine's own files
+    int failures = 0;
+    std::vector<double> noop;
+    std::vector<SetupTimes> setups;
+    for (int round = 1; round <= rounds; ++round) {
+        double ms = RunNoop(noopExe);
+        Say("round %d  no-op program            %8.1f ms\n", round, ms);
+        if (ms >= 0)
+            noop.push_back(ms);
+        for (Row& r : rows) {
+            const Medium& m = r.medium;
+            std::string error;
+            FloorRun f = RunFloor(floorExe, m);
+            if (f.ok && SameAsPayload(m, &error)) {
+                r.floor.push_back(f.ms);
+                Say("round %d  %-6s %-6s floor      %8.1f ms\n", round, m.name.c_str(), m.kind.c_str(), f.ms);
+            } else {
+                ++failures;
+                Say("round %d  %-6s %-6s floor      FAILED: %s\n", round, m.name.c_str(), m.kind.c_str(),
+                    f.ok ? error.c_str() : f.error.c_str());
+            }
+            SetupTimes s = RunSetup(m);
+            if (s.ok && SameAsPayload(m, &error)) {
+                r.setup.push_back(s.install);
+                r.peak.push_back(s.peakMib);
+                setups.push_back(s);
+                Say("round %d  %-6s %-6s setup.exe  %8.1f ms  (start-up %.0f + %.0f + %.0f ms, peak %.1f MiB)\n",
+                    round, m.name.c_str(), m.kind.c_str(), s.install, s.toBackdrop, s.dissolve, s.firstPage,
+                    s.peakMib);
+            } else {
+                ++failures;
+                Say("round %d  %-6s %-6s setup.exe  FAILED: %s\n", round, m.name.c_str(), m.kind.c_str(),
+                    s.ok ? error.c_str() : s.error.c_str());
+            }
+        }
+    }
+    RemoveTree(g_dest.c_str());
+    RemoveRegistration();
+
+    PrintInstallTable(rows);
+    PrintStartupTable(noop, setups.data(), setups.size());
+    Say("\n%d rounds; setup ms: Installing page created to Finish page created, less the 1 s wait "
+        "after the last file; overhead per file: (setup - floor) / files, medians.\n",
+        rounds);
+    if (failures)
+        Say("%d runs FAILED\n", failures);
+    return failures ? 1 : 0;
+}
