@@ -168,13 +168,9 @@ void Install(HWND page)
 
 LRESULT CALLBACK InstallPageProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
+    if (PageFrameMessage(w, m))
+        return 0;
     switch (m) {
-    case WM_CREATE:
-        PageCreate(w, g_screenWidth, g_screenHeight);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     case WM_COMMAND:
         if (wp != IDC_NEXT)
             break;

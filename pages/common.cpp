@@ -32,6 +32,22 @@ void PageCreate(HWND page, short screenWidth, short screenHeight)
     SetWindowPos(page, nullptr, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW);
 }
 
+int PageFrameMessage(HWND page, UINT msg, int measureScreen)
+{
+    if (msg == WM_CREATE) {
+        if (measureScreen)
+            PageCreate(page, (short)GetSystemMetrics(SM_CXSCREEN), (short)GetSystemMetrics(SM_CYSCREEN));
+        else
+            PageCreate(page, g_screenWidth, g_screenHeight);
+        return 1;
+    }
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 1;
+    }
+    return 0;
+}
+
 void PageEnd(HWND page, short result)
 {
     g_pageResult = result;

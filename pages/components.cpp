@@ -12,13 +12,9 @@ static void ReadBoxes(HWND page)
 
 LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (PageFrameMessage(page, msg))
+        return 0;
     switch (msg) {
-    case WM_CREATE:
-        PageCreate(page, g_screenWidth, g_screenHeight);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     case WM_PAGEINIT:
         for (int i = 0; i < 4; ++i)
             CheckDlgButton(page, IDC_COMPONENT0 + i, g_options[kOptComponent0 + i] ? BST_CHECKED : BST_UNCHECKED);

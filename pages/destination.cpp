@@ -20,13 +20,9 @@ static void Next(HWND page)
 
 LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (PageFrameMessage(page, msg))
+        return 0;
     switch (msg) {
-    case WM_CREATE:
-        PageCreate(page, g_screenWidth, g_screenHeight);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     case WM_PAGEINIT:
         FormatProductText(page, IDC_HEADING);
         SetDlgItemTextA(page, IDC_DEST_LABEL, g_destDir);

@@ -7,14 +7,10 @@
 
 LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
+    // The screen size as it is now, not as start-up took it.
+    if (PageFrameMessage(page, msg, 1))
+        return 0;
     switch (msg) {
-    case WM_CREATE:
-        // The screen size as it is now, not as start-up took it.
-        PageCreate(page, (short)GetSystemMetrics(SM_CXSCREEN), (short)GetSystemMetrics(SM_CYSCREEN));
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     case WM_PAGEINIT:
         FormatProductText(page, IDC_HEADING);
         CheckDlgButton(page, g_options[kOptRestart] ? IDC_RESTART_YES : IDC_RESTART_NO, BST_CHECKED);

@@ -18,6 +18,11 @@ void NotCompletedWarning(HWND page);
 // screen of the given size.
 void PageCreate(HWND page, short screenWidth, short screenHeight);
 
+// Creation and destruction, alike on every page: WM_CREATE runs PageCreate on the kept
+// screen size (or on the size measured now, for a page that asks for it), WM_DESTROY ends
+// the runner's loop. 1 when `msg` was one of them and has been handled.
+int PageFrameMessage(HWND page, UINT msg, int measureScreen = 0);
+
 // Where PageCreate puts a window whose rectangle is `window`: one pixel wider and higher
 // than its extent, centred on the screen (division truncating toward zero).
 struct PagePlace {

@@ -6,13 +6,9 @@
 
 LRESULT CALLBACK SetupTypePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (PageFrameMessage(page, msg))
+        return 0;
     switch (msg) {
-    case WM_CREATE:
-        PageCreate(page, g_screenWidth, g_screenHeight);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     case WM_PAGEINIT:
         CheckRadioButton(page, IDC_TYPICAL, IDC_CUSTOM, g_setupType ? IDC_TYPICAL : IDC_CUSTOM);
         return 0;

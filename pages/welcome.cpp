@@ -5,13 +5,9 @@
 
 LRESULT CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (PageFrameMessage(page, msg))
+        return 0;
     switch (msg) {
-    case WM_CREATE:
-        PageCreate(page, g_screenWidth, g_screenHeight);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     case WM_PAGEINIT:
         FormatProductText(page, IDC_WELCOME_TEXT);
         return 0;

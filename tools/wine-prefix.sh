@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Creates a 32-bit Wine prefix set up for running and testing the wizard: no window
 # manager waits, no crash dialog, Arial and Times New Roman measured as on Windows, and
-# the classic grey NT 4.0 colour scheme. Does nothing when the prefix already has this
+# the classic grey NT 4.0 colour scheme, and the symbol font that draws the caption
+# buttons. Does nothing when the prefix already has this
 # version of the settings.
 set -euo pipefail
 prefix=$1
-version=2
+version=3
 [ "$(cat "$prefix/.setup-ready" 2>/dev/null)" = "$version" ] && exit 0
 mkdir -p "$prefix"
 export WINEPREFIX=$(cd "$prefix" && pwd) WINEARCH=win32 WINEDEBUG=-all
@@ -27,5 +28,9 @@ for pair in 'ButtonFace=192 192 192' 'Menu=192 192 192' 'ButtonLight=223 223 223
             'GradientActiveTitle=0 0 128' 'GradientInactiveTitle=128 128 128'; do
     reg "$colors" /v "${pair%%=*}" /d "${pair#*=}"
 done
+# Wine draws the caption buttons with Marlett, which Debian ships apart (fonts-wine) and
+# a prefix does not pick up by itself.
+[ -f /usr/share/wine/fonts/marlett.ttf ] &&
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 wineserver -w
 echo "$version" > "$prefix/.setup-ready"

@@ -12,7 +12,7 @@ const char kTwoDisks[] =
     "[FileCounts]\r\nDisk1=3\r\nDisk2=2\r\n"
     "[Disk1]\r\n"
     "1=  VWMOUSE.SY_ , VWMOUSE.SYS , Wheel mouse port driver , WinSystem32Dir \r\n"
-    "2=VWHOOK.DL_,VWHOOK.DLL,Wheel support for 16-bit programs,WinSystemDir\r\n"
+    "2=VWHOOK.DL_,VWHOOK.DLL,Wheel support for older programs,WinSystemDir\r\n"
     "3=VWMOUSE.INF,VWMOUSE.INF,Driver information,wininfdir\r\n"
     "[Disk2]\r\n"
     "1=VWHEEL.HL_,VWHEEL.HLP,Online help,SubDir2\r\n"
