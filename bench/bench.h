@@ -29,6 +29,7 @@ struct FloorRun {
     bool ok = false;
     std::string error;
     double ms = 0;         // the copy loop alone, as the floor program timed it
+    double readMs = 0;     // its reading of SETUP.INF and building of the install plan
 };
 FloorRun RunFloor(const std::string& floorExe, const Medium& m);
 

@@ -22,7 +22,7 @@ namespace {
 
 struct Row {
     Medium medium;
-    std::vector<double> floor, setup, peak;
+    std::vector<double> floor, read, setup, peak;
     std::vector<SetupTimes> startup;
 };
 
@@ -89,6 +89,15 @@ void PrintStartupTable(const std::vector<double>& noop, const std::vector<Row>& 
     Say("\n| Wine process start: no-op program, launch to exit |");
     for (size_t i = 0; i < names.size(); ++i)
         Say(" %.0f / %.0f |", n.min, n.median);
+    Say("\n| SETUP.INF and install plan read by the same reader, in the floor program |");
+    for (const std::string& name : names) {
+        std::vector<double> samples;
+        for (const Row& r : rows)
+            if (r.medium.name == name)
+                samples.insert(samples.end(), r.read.begin(), r.read.end());
+        Summary s = Summarise(samples);
+        Say(" %.0f / %.0f |", s.min, s.median);
+    }
     for (const Phase& p : phases) {
         Say("\n| %s |", p.what);
         for (const std::string& name : names) {
@@ -163,6 +172,7 @@ int main(int argc, char** argv)
             FloorRun f = RunFloor(floorExe, m);
             if (f.ok && SameAsPayload(m, &error)) {
                 r.floor.push_back(f.ms);
+                r.read.push_back(f.readMs);
                 Say("round %d  %-6s %-6s floor      %8.1f ms\n", round, m.name.c_str(), m.kind.c_str(), f.ms);
             } else {
                 ++failures;

@@ -196,6 +196,8 @@ FloorRun RunFloor(const std::string& floorExe, const Medium& m)
         return f;
     }
     f.ms = atof(out.c_str() + at + 4);
+    size_t read = out.find(" read ");
+    f.readMs = read == std::string::npos ? 0 : atof(out.c_str() + read + 6);
     f.ok = true;
     return f;
 }

@@ -9,7 +9,8 @@
 # $BUILD_DIR/bench-data (once: later runs reuse them), and runs the rounds under Wine in
 # a prefix of their own ($BUILD_DIR/bench-prefix, the data as drive M:) on an Xvfb of
 # their own. Prints every run, then the tables; the output is also kept in
-# $BUILD_DIR/bench-last.txt.
+# $BUILD_DIR/bench-last.txt. BENCH_SETUP=path/to/setup.exe measures that program instead
+# of the build's (another build, for a before-and-after comparison).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=5
@@ -28,7 +29,9 @@ done
 BUILD_DIR=${BUILD_DIR:-build}
 [ -n "${BENCH_NO_BUILD:-}" ] || tools/build.sh
 build=$(cd "$BUILD_DIR" && pwd)
-for exe in setup.exe bench/bench.exe bench/benchfloor.exe bench/benchnoop.exe; do
+setup=${BENCH_SETUP:-$build/setup.exe}
+[ -f "$setup" ] || { echo "bench: no $setup" >&2; exit 1; }
+for exe in bench/bench.exe bench/benchfloor.exe bench/benchnoop.exe; do
     [ -f "$build/$exe" ] || { echo "bench: no $build/$exe: build first" >&2; exit 1; }
 done
 
@@ -36,7 +39,7 @@ data=$build/bench-data
 python3 bench/payload.py "$data" "${payloads[@]}"
 for p in "${payloads[@]}"; do
     for kind in plain packed; do
-        cp "$build/setup.exe" "$data/$p/$kind/setup.exe"
+        cp "$setup" "$data/$p/$kind/setup.exe"
     done
 done
 
