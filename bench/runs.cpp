@@ -3,7 +3,9 @@
 //
 // setup.exe's moments are taken from outside by polling for its windows by class every
 // millisecond or so: the backdrop (SetupMain), the Welcome page, the Installing page and
-// the Finish page each exist from the moment their creation starts.
+// the Finish page each exist from the moment their creation starts. While the files are
+// copied the bench only looks every 5 ms whether the Installing page is still there, and
+// polls closely again for the Finish page, which follows a few milliseconds later.
 #include "bench.h"
 #include "driver.h"
 #include <psapi.h>
@@ -234,7 +236,6 @@ SetupTimes RunSetup(const Medium& m)
     HWND install = PollWindow(run, "SETUP_INSTALL", 20000, &installing);
     if (!install)
         return Fail(&run, t, "no Installing page");
-    // The Finish page follows a few milliseconds after the Installing page has gone.
     if (!WaitWindowGone(run, install, 5, 600000, &closed))
         return Fail(&run, t, "the Installing page did not close");
     if (!(page = PollWindow(run, "SETUP_END", 20000, &finish)))
