@@ -1,14 +1,9 @@
 // The registry entries an installation writes, so that tests can tell whether anything
 // was installed and start from a prefix without them.
 #include "driver.h"
+#include "registry_keys.h"
 
 namespace {
-
-const char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
-const char kHandlersKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\"
-                            "PropertySheetHandlers";
-const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
 
 int KeyExists(HKEY root, const char* key)
 {

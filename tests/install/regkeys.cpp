@@ -1,12 +1,5 @@
 #include "regkeys.h"
 
-const char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
-const char kServerKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}\\InProcServer32";
-const char kHandlersKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
-const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
-
 std::string RegText(HKEY root, const char* path, const char* name)
 {
     HKEY key;

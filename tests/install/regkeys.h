@@ -4,12 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <utility>
-
-extern const char kClassKey[];
-extern const char kServerKey[];
-extern const char kHandlersKey[];
-extern const char kRunKey[];
-extern const char kUninstallKey[];
+#include "../driver/registry_keys.h"
 
 // The REG_SZ data of a value with its terminator counted, or "<missing>" / "<bad>".
 std::string RegText(HKEY root, const char* path, const char* name);

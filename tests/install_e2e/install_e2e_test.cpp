@@ -1,18 +1,12 @@
 // setup.exe installs for real, driven from outside: the demo medium completely, a large
 // medium with a Cancel part-way.
 #include "e2e.h"
+#include "registry_keys.h"
 #include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace {
-
-const char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
-const char kServerKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}\\InProcServer32";
-const char kHandlersKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
-const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
 
 std::string WindowsDir()
 {
