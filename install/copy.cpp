@@ -3,6 +3,7 @@
 #include "install/install.h"
 #include "app/globals.h"
 #include "app/text.h"
+#include "res/ids.h"
 #include <lzexpand.h>
 
 int DiskPercent(int index, int count)
@@ -20,13 +21,23 @@ void ProgressBarRect(const RECT* control, int percent, RECT* bar)
     bar->right = bar->left + percent * (bar->right - bar->left + 1) / 100;
 }
 
-HFILE OpenSourceFile(const char* path)
+HFILE OpenSourceFile(const char* path, int* failure)
 {
     char name[kPathRoom];
-    if (!TextCopy(name, path))
+    if (!TextCopy(name, path)) {
+        if (failure)
+            *failure = IDS_FAIL_PATH;
         return HFILE_ERROR;
-    OFSTRUCT of;
-    return LZOpenFileA(name, &of, OF_READ);
+    }
+    OFSTRUCT of = {};
+    HFILE source = LZOpenFileA(name, &of, OF_READ);
+    if (source < 0 && failure) {
+        // The open's own error code, kept in the structure whatever else ran since.
+        *failure = of.nErrCode == ERROR_FILE_NOT_FOUND || of.nErrCode == ERROR_PATH_NOT_FOUND
+                       ? IDS_FAIL_MISSING
+                       : IDS_FAIL_UNREADABLE;
+    }
+    return source;
 }
 
 namespace {
@@ -56,69 +67,111 @@ LONG ExpandedSize(HFILE source)
     return size;
 }
 
-// Writes the whole source to `path`, created or emptied. 1 when every byte the source
-// promised arrived; `created` tells whether `path` was opened at all.
+// Why writing to `path` failed: its disk is full, or it cannot be written at all.
+int WriteFailure(const char* path)
+{
+    const DWORD error = GetLastError();
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+        return IDS_FAIL_FULL;
+    // The expansion service does not always leave the error behind: a volume without
+    // room for another cluster is full too.
+    char dir[kPathRoom];
+    ULARGE_INTEGER available;
+    if (TargetDirectory(path, dir) && GetDiskFreeSpaceExA(dir, &available, nullptr, nullptr) &&
+        available.QuadPart < 64 * 1024)
+        return IDS_FAIL_FULL;
+    return IDS_FAIL_WRITE;
+}
+
+// Writes the whole source to `path`, created or emptied. 0 when every byte the source
+// promised arrived, else the reason it did not; `created` tells whether `path` was opened
+// at all.
 int WriteWhole(HFILE source, const char* path, bool* created)
 {
     char name[MAX_PATH];
     OFSTRUCT of;
+    SetLastError(0);
     HFILE out = TextCopy(name, path) ? LZOpenFileA(name, &of, OF_CREATE) : HFILE_ERROR;
     *created = out >= 0;
     if (out < 0)
-        return 0;
+        return IDS_FAIL_WRITE;
     LONG expected = ExpandedSize(source);
     LONG written = LZCopy(source, out);
+    const int writeFailed = written == LZERROR_WRITE ? WriteFailure(path) : 0;
     LONG size = LZSeek(out, 0, 2);
     LZClose(out);
     // A short write (full disk) or a source that ends early (read error, cut compressed
     // file) leaves fewer bytes than the source promised.
-    return written >= 0 && size == written && (expected < 0 || written == expected);
+    if (writeFailed)
+        return writeFailed;
+    if (written >= 0 && size != written)
+        return WriteFailure(path);
+    if (written < 0 || (expected >= 0 && written != expected))
+        return IDS_FAIL_DAMAGED;
+    return 0;
 }
 
 // Through a temporary file in the target's own directory (so that the final rename stays
 // on one volume), which replaces the target only once it is whole.
+// 0 when done, else the reason it was not.
 int ReplaceExisting(HFILE source, const char* target)
 {
     char dir[kPathRoom];
     char temp[MAX_PATH];
     if (!TargetDirectory(target, dir) || !GetTempFileNameA(dir, "zel", 0, temp))
-        return 0;
+        return WriteFailure(target);
     bool created;
-    int done = WriteWhole(source, temp, &created) && MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING);
-    if (!done)
+    int failure = WriteWhole(source, temp, &created);
+    if (!failure && !MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING))
+        failure = IDS_FAIL_WRITE; // the target is in use
+    if (failure)
         DeleteFileA(temp);
-    return done;
+    return failure;
 }
 
 } // namespace
 
-int CopyToTarget(HFILE source, const char* target)
+int CopyToTarget(HFILE source, const char* target, int* failure)
 {
     if (source < 0)
         return 0;
-    int done = 0;
+    int why = IDS_FAIL_WRITE;
     DWORD attributes = GetFileAttributesA(target);
     if (attributes == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) {
         // Nothing there to keep: written in place, and removed again if it is not whole.
         // This spares a fresh installation a temporary file and a rename per file.
         bool created;
-        done = WriteWhole(source, target, &created);
-        if (!done && created)
+        why = WriteWhole(source, target, &created);
+        if (why && created)
             DeleteFileA(target);
-    } else if (attributes == INVALID_FILE_ATTRIBUTES ||
-               !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         // A read-only file is not replaced, just as it could not be overwritten in place.
-        done = ReplaceExisting(source, target);
+        why = IDS_FAIL_READONLY;
+    } else if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        why = ReplaceExisting(source, target);
     }
     LZClose(source);
-    return done;
+    if (failure)
+        *failure = why;
+    return why == 0;
 }
 
 void TimedWait(DWORD ms)
 {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) { // unsigned difference: safe across the wrap
+    // Sleeps until a message arrives or the time is up, then discards what came. Paint
+    // requests stay pending (they are not queued messages, and a window is not repainted
+    // during the wait); they are left out of the wake-up mask, or a window that needs
+    // painting would wake the wait at once, again and again.
+    constexpr DWORD kWakeMask = QS_ALLINPUT & ~QS_PAINT;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start; // unsigned: safe across the wrap
+        if (elapsed >= ms)
+            return;
         MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (PeekMessageA(&msg, nullptr, 0, WM_PAINT - 1, PM_REMOVE) ||
+            PeekMessageA(&msg, nullptr, WM_PAINT + 1, 0xFFFFFFFF, PM_REMOVE))
+            continue; // discarded
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, kWakeMask);
     }
 }

@@ -16,15 +16,27 @@ int DiskPercent(int index, int count);
 void ProgressBarRect(const RECT* control, int percent, RECT* bar);
 
 // Opens a source for copying (expanded on the way when it is compressed). A negative
-// handle means it cannot be opened.
-HFILE OpenSourceFile(const char* path);
+// handle means it cannot be opened; `failure`, when given, then receives the string
+// number of the reason (not on the medium, unreadable, path too long).
+HFILE OpenSourceFile(const char* path, int* failure = nullptr);
 
 // Copies the opened source to `target` and closes the source. An existing target is
 // replaced only once the whole content has been written to a temporary file beside it;
 // a new one is written in place and removed again when it is not whole. Either way a
 // failure leaves the target as it was. 1 when the target was written. A negative
-// `source` leaves the target alone and returns 0.
-int CopyToTarget(HFILE source, const char* target);
+// `source` leaves the target alone and returns 0. `failure`, when given, receives 0 or
+// the string number of the reason (damaged on the medium, read-only, disk full, cannot
+// be written); it is left alone for a negative `source`.
+int CopyToTarget(HFILE source, const char* target, int* failure = nullptr);
+
+// The files of the plan that were not installed, for the warning after the copy.
+void ClearFailedFiles();
+// Notes file `name` as not installed for the reason string `reason`.
+void NoteFailedFile(const char* name, int reason);
+int FailedFileCount();
+// The warning owned by `page` that names the files not installed: at most ten lines,
+// then how many more.
+void FailedFilesWarning(HWND page);
 
 // Waits `ms` milliseconds, taking and discarding every message of the thread meanwhile.
 void TimedWait(DWORD ms);

@@ -96,9 +96,20 @@ void DrawBar(HDC dc, int percent)
     s_progress.barShown = true;
 }
 
+// The name the warning gives a file that is not in the plan: its line of the script.
+void NoteUnusableLine(int disk, int index)
+{
+    char name[kTextRoom + 16];
+    const char* format = LoadText(IDS_FAIL_LINE);
+    wsprintfA(name, format ? format : "%d %d", disk + 1, index + 1);
+    NoteFailedFile(name, IDS_FAIL_SCRIPT);
+}
+
 void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, int count)
 {
     const FileRecord* rec = PlanRecord(disk, index);
+    // A record that names no file: its line is missing, or was refused as unusable.
+    const bool usable = rec && rec->sourceName[0] && rec->targetName[0];
     char status[kTextRoom];
     TextCopy(status, copying);
     if (rec) {
@@ -111,8 +122,9 @@ void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, in
     // A path that cannot be composed whole is not used: the file is skipped.
     char path[kPathRoom];
     HFILE source = HFILE_ERROR;
-    if (rec && SourcePath(disk, index, path, kPathRoom))
-        source = OpenSourceFile(path);
+    int sourceFailure = IDS_FAIL_PATH;
+    if (usable && SourcePath(disk, index, path, kPathRoom))
+        source = OpenSourceFile(path, &sourceFailure);
     PendingMessageStep(page);
 
     int percent = DiskPercent(index, count);
@@ -121,10 +133,17 @@ void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, in
     SetControlText(s_progress.percent, text);
     DrawBar(dc, percent);
 
-    if (TargetPath(disk, index, path, kPathRoom))
-        CopyToTarget(source, path);
+    int targetFailure = IDS_FAIL_PATH;
+    if (usable && TargetPath(disk, index, path, kPathRoom))
+        CopyToTarget(source, path, &targetFailure);
     else if (source >= 0)
         LZClose(source);
+    if (!usable)
+        NoteUnusableLine(disk, index);
+    else if (source < 0)
+        NoteFailedFile(rec->sourceName, sourceFailure);
+    else if (targetFailure)
+        NoteFailedFile(targetFailure == IDS_FAIL_DAMAGED ? rec->sourceName : rec->targetName, targetFailure);
     PendingMessageStep(page);
 }
 
@@ -156,8 +175,15 @@ void Install(HWND page)
     UpdateWindow(page);
     CreateSubDirectories();
     g_pageResult = kResultNext;
+    ClearFailedFiles();
     s_phase = Phase::Copying;
     CopyEngine(page);
+    // An installation that lacks files is not completed: the user learns which, and the
+    // restart is not offered. After a Cancel the files not reached are no failures.
+    if (g_pageResult != kResultCancel && FailedFileCount()) {
+        FailedFilesWarning(page);
+        g_pageResult = kResultCancel;
+    }
     if (g_pageResult == kResultCancel)
         NotCompletedWarning(page);
     s_phase = Phase::Idle;
@@ -168,7 +194,7 @@ void Install(HWND page)
 
 LRESULT CALLBACK InstallPageProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
-    if (PageFrameMessage(w, m))
+    if (PageFrameMessage(w, m, PageFrame::Installing))
         return 0;
     switch (m) {
     case WM_COMMAND:

@@ -4,6 +4,7 @@
 #include "pages/pages.h"
 #include "app/globals.h"
 #include "app/text.h"
+#include "script/script.h"
 #include "res/ids.h"
 #include <commdlg.h>
 #include <direct.h>
@@ -32,15 +33,23 @@ static UINT_PTR CALLBACK BrowseHook(HWND dlg, UINT msg, WPARAM wp, LPARAM)
     case WM_BROWSE_INIT: {
         SetDlgItemTextA(dlg, IDC_DEST_LABEL, g_browsePath);
         HWND edit = GetDlgItem(dlg, IDC_DEST_LABEL);
+        // What can be typed or pasted is what the destination holds: nothing is cut.
+        SendMessageA(edit, EM_LIMITTEXT, kPathRoom - 1, 0);
         SetFocus(edit);
         SendMessageA(edit, EM_SETSEL, 0, (LPARAM)0xFFFF0000);
         break;
     }
     case WM_COMMAND: {
         const WORD id = LOWORD(wp), code = HIWORD(wp);
-        if (id == IDOK)
+        if (id == IDOK) {
+            // A longer text can still arrive from another program: it is refused, as a
+            // directory that cannot be created, and the dialog stays open.
+            if (GetWindowTextLengthA(GetDlgItem(dlg, IDC_DEST_LABEL)) > kPathRoom - 1) {
+                MessageBoxA(dlg, LoadText(IDS_CANNOT_CREATE), g_caption, MB_ICONWARNING);
+                return 1; // the dialog does not act on this OK
+            }
             GetDlgItemTextA(dlg, IDC_DEST_LABEL, g_browsePath, kPathRoom);
-        else if ((id == IDC_OFN_DIRLIST && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) ||
+        } else if ((id == IDC_OFN_DIRLIST && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) ||
                  (id == IDC_OFN_DRIVES && code == CBN_SELCHANGE))
             PostMessageA(dlg, WM_BROWSE_REFRESH, 0, 0); // runs once the dialog has moved
         break;

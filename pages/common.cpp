@@ -32,17 +32,49 @@ void PageCreate(HWND page, short screenWidth, short screenHeight)
     SetWindowPos(page, nullptr, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW);
 }
 
-int PageFrameMessage(HWND page, UINT msg, int measureScreen)
+// Set while a page closes itself through one of its buttons: every other WM_CLOSE came
+// from elsewhere and must not carry the user on with whatever result was left before.
+static bool s_pageClosing;
+
+void PageClose(HWND page)
 {
-    if (msg == WM_CREATE) {
-        if (measureScreen)
+    s_pageClosing = true;
+    SendMessageA(page, WM_CLOSE, 0, 0);
+    s_pageClosing = false;
+}
+
+// A close request that none of the page's buttons made.
+static void ForeignClose(HWND page, PageFrame frame)
+{
+    // A page with a box of its own open (a warning, the Browse dialog) is disabled: the
+    // box is the user's business first.
+    if (!IsWindowEnabled(page))
+        return;
+    if (frame == PageFrame::Finish) {
+        // The installation is complete; only the Finish button may restart the machine.
+        g_options[kOptRestart] = 0;
+        PageClose(page);
+    } else {
+        PageCancel(page);
+    }
+}
+
+int PageFrameMessage(HWND page, UINT msg, PageFrame frame)
+{
+    switch (msg) {
+    case WM_CREATE:
+        if (frame == PageFrame::Finish)
             PageCreate(page, (short)GetSystemMetrics(SM_CXSCREEN), (short)GetSystemMetrics(SM_CYSCREEN));
         else
             PageCreate(page, g_screenWidth, g_screenHeight);
         return 1;
-    }
-    if (msg == WM_DESTROY) {
+    case WM_DESTROY:
         PostQuitMessage(0);
+        return 1;
+    case WM_CLOSE:
+        if (s_pageClosing || frame == PageFrame::Installing)
+            return 0; // on to DefWindowProcA, which destroys the page
+        ForeignClose(page, frame);
         return 1;
     }
     return 0;
@@ -51,7 +83,7 @@ int PageFrameMessage(HWND page, UINT msg, int measureScreen)
 void PageEnd(HWND page, short result)
 {
     g_pageResult = result;
-    SendMessageA(page, WM_CLOSE, 0, 0);
+    PageClose(page);
 }
 
 void NotCompletedWarning(HWND page)

@@ -12,7 +12,7 @@ static void ReadBoxes(HWND page)
 
 LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (PageFrameMessage(page, msg))
+    if (PageFrameMessage(page, msg, PageFrame::Wizard))
         return 0;
     switch (msg) {
     case WM_PAGEINIT:

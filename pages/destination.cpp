@@ -15,12 +15,12 @@ static void Next(HWND page)
         MessageBoxA(page, LoadText(message), g_caption, MB_ICONWARNING);
         return;
     }
-    SendMessageA(page, WM_CLOSE, 0, 0);
+    PageClose(page);
 }
 
 LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (PageFrameMessage(page, msg))
+    if (PageFrameMessage(page, msg, PageFrame::Wizard))
         return 0;
     switch (msg) {
     case WM_PAGEINIT:

@@ -8,7 +8,7 @@
 LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
     // The screen size as it is now, not as start-up took it.
-    if (PageFrameMessage(page, msg, 1))
+    if (PageFrameMessage(page, msg, PageFrame::Finish))
         return 0;
     switch (msg) {
     case WM_PAGEINIT:
@@ -20,7 +20,7 @@ LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
         if (wp == IDC_NEXT) {
             if (IsDlgButtonChecked(page, IDC_RESTART_NO))
                 g_options[kOptRestart] = 0;
-            SendMessageA(page, WM_CLOSE, 0, 0);
+            PageClose(page);
             return 0;
         }
         break;

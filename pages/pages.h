@@ -18,10 +18,23 @@ void NotCompletedWarning(HWND page);
 // screen of the given size.
 void PageCreate(HWND page, short screenWidth, short screenHeight);
 
-// Creation and destruction, alike on every page: WM_CREATE runs PageCreate on the kept
-// screen size (or on the size measured now, for a page that asks for it), WM_DESTROY ends
-// the runner's loop. 1 when `msg` was one of them and has been handled.
-int PageFrameMessage(HWND page, UINT msg, int measureScreen = 0);
+// What a page's frame does beyond creation and destruction: which screen size centres
+// it, and what a close that none of its buttons asked for means (Alt+F4, the close box,
+// a WM_CLOSE from another program).
+enum class PageFrame {
+    Wizard,     // the kept screen size; such a close is Cancel
+    Installing, // the kept screen size; the page answers close requests itself
+    Finish,     // the screen size measured now; such a close finishes without restart
+};
+
+// Creation, destruction and close requests, alike on every page of a frame: WM_CREATE
+// runs PageCreate, WM_DESTROY ends the runner's loop, WM_CLOSE from elsewhere than the
+// page's own buttons is answered as the frame says (and ignored while a box of the page
+// is open). 1 when `msg` has been handled.
+int PageFrameMessage(HWND page, UINT msg, PageFrame frame);
+
+// Closes the page as one of its buttons does.
+void PageClose(HWND page);
 
 // Where PageCreate puts a window whose rectangle is `window`: one pixel wider and higher
 // than its extent, centred on the screen (division truncating toward zero).
@@ -30,7 +43,7 @@ struct PagePlace {
 };
 PagePlace PlacePage(const RECT& window, short screenWidth, short screenHeight);
 
-// Writes the page result and closes the page.
+// Writes the page result and closes the page (PageClose).
 void PageEnd(HWND page, short result);
 
 // Cancel: the not-completed warning, then PageEnd with Cancel.

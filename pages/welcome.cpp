@@ -5,7 +5,7 @@
 
 LRESULT CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (PageFrameMessage(page, msg))
+    if (PageFrameMessage(page, msg, PageFrame::Wizard))
         return 0;
     switch (msg) {
     case WM_PAGEINIT:

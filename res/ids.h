@@ -65,6 +65,18 @@
 #define IDS_SERIALNAME       52
 #define IDS_PNPID            53
 #define IDS_CONTROLPANEL     54
+/* What the Installing page says of files it could not install. */
+#define IDS_NOT_INSTALLED    55
+#define IDS_AND_MORE         56
+#define IDS_FAIL_SCRIPT      57
+#define IDS_FAIL_MISSING     58
+#define IDS_FAIL_DAMAGED     59
+#define IDS_FAIL_UNREADABLE  80
+#define IDS_FAIL_PATH        81
+#define IDS_FAIL_READONLY    82
+#define IDS_FAIL_FULL        83
+#define IDS_FAIL_WRITE       84
+#define IDS_FAIL_LINE        85
 
 /* Controls */
 #define IDC_NEXT          1     /* "&Next >", "Cancel" on the Installing page, "Finish" */

@@ -71,10 +71,10 @@ static int ResolveDirectory(FileRecord* rec, int k)
     return TextCopy(rec->targetDir, g_windowsDir) && TextAppend(rec->targetDir, rule.suffix);
 }
 
-// Fills a record from a disk line. A name or directory that does not fit its field would
-// send the file to, or take it from, a wrong place, so such a record is refused whole and
-// stays empty like one whose line is missing. Only the description, which is merely
-// shown, is cut at 61 characters.
+// Fills a record from a disk line. A name or directory that does not fit its field, or a
+// directory key that names no directory, would send the file to, or take it from, a
+// wrong place, so such a record is refused whole and stays empty like one whose line is
+// missing. Only the description, which is merely shown, is cut at 61 characters.
 static void FillRecord(FileRecord* out, const char* line)
 {
     char source[kTextRoom], target[kTextRoom], description[kTextRoom], key[kTextRoom];
@@ -87,14 +87,15 @@ static void FillRecord(FileRecord* out, const char* line)
     int whole = TextCopy(rec.sourceName, source);
     whole &= TextCopy(rec.targetName, target);
     TextCopy(rec.description, description);
-    for (int k = 0; k < kDirKeyCount; ++k) {
+    bool known = false;
+    for (int k = 0; k < kDirKeyCount && !known; ++k) {
         const char* name = LoadText(IDS_ROOTDIR + k);
         if (name && lstrcmpiA(key, name) == 0) {
             whole &= ResolveDirectory(&rec, k);
-            break;
+            known = true;
         }
     }
-    if (whole)
+    if (whole && known)
         *out = rec;
 }
 

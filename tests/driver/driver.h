@@ -107,6 +107,8 @@ int Checked(HWND dlg, int id);                     // BM_GETCHECK
 // Posts a key press and release to the window that has the focus in w's thread (or w),
 // which the page's IsDialogMessageA loop handles as the keyboard would.
 int Key(HWND w, UINT vk);
+// The same with the Alt key held (WM_SYSKEYDOWN): AltKey(page, VK_F4) is Alt+F4.
+int AltKey(HWND w, UINT vk);
 HWND FocusOf(HWND w);                              // focus window of w's thread
 
 // ---- Message boxes and the Browse dialog -------------------------------------------

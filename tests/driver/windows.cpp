@@ -202,6 +202,17 @@ int Key(HWND w, UINT vk)
            PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
 }
 
+int AltKey(HWND w, UINT vk)
+{
+    HWND target = FocusOf(w);
+    if (!target)
+        target = w;
+    // Bit 29: the Alt key is held, as the keyboard driver reports it.
+    LPARAM flags = (LPARAM)MapVirtualKeyA(vk, 0) << 16 | 1 | KF_ALTDOWN << 16;
+    return PostMessageA(target, WM_SYSKEYDOWN, vk, flags) &&
+           PostMessageA(target, WM_SYSKEYUP, vk, flags | 0xC0000000);
+}
+
 HWND WaitBox(const SetupRun& run, HWND owner, DWORD timeoutMs)
 {
     return WaitFor(run, "#32770", nullptr, owner, false, 0, timeoutMs);

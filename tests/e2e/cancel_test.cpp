@@ -1,20 +1,23 @@
-// Cancel and Escape on every page that has Cancel: the not-completed warning owned by
-// the page, then the end with nothing installed. The Finish page has no Cancel and
-// ignores Escape; Enter presses the default button 1.
+// Cancel, Escape and Alt+F4 on every page that has Cancel: the not-completed warning
+// owned by the page, then the end with nothing installed. The Finish page has no Cancel
+// and ignores Escape; Enter presses the default button 1, Alt+F4 finishes without the
+// restart.
 #include "e2e.h"
 
 namespace {
 
+enum class How { Cancel, Escape, AltF4 };
+
 struct CancelCase {
     const char* page;
-    bool escape;
+    How how;
 };
 
 std::string CaseName(const testing::TestParamInfo<CancelCase>& info)
 {
+    static const char* const kHow[] = {"_Cancel", "_Escape", "_AltF4"};
     std::string name = info.param.page;
-    name = name.substr(name.find('_') + 1) + (info.param.escape ? "_Escape" : "_Cancel");
-    return name;
+    return name.substr(name.find('_') + 1) + kHow[(int)info.param.how];
 }
 
 class Cancel : public E2ETest, public testing::WithParamInterface<CancelCase> {
@@ -42,8 +45,10 @@ TEST_P(Cancel, WarnsThatTheInstallationIsNotCompletedAndEnds)
     ASSERT_TRUE(CreateUtilityWindow(&utility, "ZaderUvori"));
     HWND page = GoToPage(GetParam().page);
     ASSERT_TRUE(page);
-    if (GetParam().escape)
+    if (GetParam().how == How::Escape)
         ASSERT_TRUE(Key(page, VK_ESCAPE));
+    else if (GetParam().how == How::AltF4)
+        ASSERT_TRUE(AltKey(page, VK_F4));
     else
         ASSERT_TRUE(Press(page, IDC_CANCEL));
     HWND box = WaitBox(run, page);
@@ -59,12 +64,15 @@ TEST_P(Cancel, WarnsThatTheInstallationIsNotCompletedAndEnds)
     EXPECT_FALSE(RegistrationPresent());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPageWithCancel, Cancel,
-                         testing::Values(CancelCase{kWelcome, false}, CancelCase{kWelcome, true},
-                                         CancelCase{kSetupType, false}, CancelCase{kSetupType, true},
-                                         CancelCase{kComponents, false}, CancelCase{kComponents, true},
-                                         CancelCase{kDestination, false}, CancelCase{kDestination, true}),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    EveryPageWithCancel, Cancel,
+    testing::Values(CancelCase{kWelcome, How::Cancel}, CancelCase{kWelcome, How::Escape},
+                    CancelCase{kWelcome, How::AltF4}, CancelCase{kSetupType, How::Cancel},
+                    CancelCase{kSetupType, How::Escape}, CancelCase{kSetupType, How::AltF4},
+                    CancelCase{kComponents, How::Cancel}, CancelCase{kComponents, How::Escape},
+                    CancelCase{kComponents, How::AltF4}, CancelCase{kDestination, How::Cancel},
+                    CancelCase{kDestination, How::Escape}, CancelCase{kDestination, How::AltF4}),
+    CaseName);
 
 namespace {
 

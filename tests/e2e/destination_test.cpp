@@ -223,3 +223,26 @@ TEST_F(Destination, PathEditFollowsTheListsOfTheBrowseDialog)
     ASSERT_TRUE(Settle(d));
     EXPECT_EQ(kDest, ItemText(d, IDC_DEST_LABEL));
 }
+
+// Nothing typed into the path edit is ever cut: it takes no more than the destination
+// holds, and a longer text put there by another program is refused on OK.
+TEST_F(Destination, BrowseNeverCutsAPath)
+{
+    HWND d = AtDestination(Script());
+    ASSERT_TRUE(d);
+    HWND b = OpenBrowse(d);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(79, SendMessageA(GetDlgItem(b, IDC_DEST_LABEL), EM_GETLIMITTEXT, 0, 0));
+    const std::string longPath = "C:\\e2e\\" + std::string(90, 'L');
+    ASSERT_TRUE(SetItemText(b, IDC_DEST_LABEL, longPath.c_str()));
+    ASSERT_TRUE(Press(b, IDOK));
+    HWND box = WaitBox(run, b);
+    ASSERT_TRUE(box) << "a path longer than the destination holds was taken";
+    EXPECT_EQ(0u, BoxText(box).find("Can not create directory !")) << BoxText(box);
+    ASSERT_TRUE(PressOk(box));
+    EXPECT_TRUE(IsWindow(b));
+    ASSERT_TRUE(EndBrowse(b, IDCANCEL));
+    ASSERT_TRUE(Settle(d));
+    EXPECT_EQ(kDest, ItemText(d, IDC_DEST_LABEL));
+    EXPECT_FALSE(DirExists(longPath.substr(0, 79).c_str()));
+}

@@ -1,7 +1,8 @@
 // The Installing page as a page of the wizard: its Cancel, and the keys it ignores while
 // it copies. Its plan here is a long run of records left empty by missing disk lines:
 // each is visited (status, percentage, bar) but nothing can be opened, so nothing is
-// copied, and the copy lasts long enough to be interrupted.
+// copied, the copy lasts long enough to be interrupted, and every file is one that could
+// not be installed.
 #include "e2e.h"
 
 namespace {
@@ -62,7 +63,19 @@ TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
         now = ItemText(i, IDC_PERCENT);
     ASSERT_NE(first, now) << "the copy does not move on";
     EXPECT_EQ(0u, ItemText(i, IDC_STATUS).find("Copying ")) << "the keys were not taken during the copy";
-    HWND f = WaitPage(run, kFinish, 120000);
-    ASSERT_TRUE(f) << "the keys cancelled the installation";
-    FinishAndEnd(f, false);
+    // A copy that ran to its end names the files it could not install: ten, then how
+    // many more; a cancelled one would only say that the installation is not completed.
+    HWND box = WaitBox(run, i, 120000);
+    ASSERT_TRUE(box) << "no warning owned by the Installing page";
+    const std::string text = BoxText(box);
+    EXPECT_EQ(0u, text.find("These files could not be installed:\n\nDisk1 line 1: no usable line in SETUP.INF\n"))
+        << "the keys cancelled the installation: " << text;
+    EXPECT_NE(std::string::npos, text.find("\nDisk1 line 10: no usable line in SETUP.INF\nand 2990 more")) << text;
+    ASSERT_TRUE(PressOk(box));
+    box = WaitBox(run, i);
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Velan installation is not completed !", BoxText(box));
+    ASSERT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
+    EXPECT_FALSE(FindRunWindow(run, kFinish)) << "files missing, yet the Finish page";
 }

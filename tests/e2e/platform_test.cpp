@@ -89,6 +89,21 @@ TEST_F(Platform, RestartNoTouchesNeitherTokenNorWindows)
     EXPECT_TRUE(TraceLines(trace, "Call user32.ExitWindowsEx(").empty()) << TraceCalls(trace);
 }
 
+// The installation is complete, but only the Finish button may restart the machine.
+TEST_F(Platform, AltF4OnFinishEndsWithoutRestartEvenWithYesChosen)
+{
+    HWND f = WelcomeToFinishNothingInstalled(StartAtWelcome(Script(), TraceAvailable() ? kRestartCalls : nullptr));
+    ASSERT_TRUE(f);
+    EXPECT_EQ(1, Checked(f, IDC_RESTART_YES));
+    ASSERT_TRUE(AltKey(f, VK_F4));
+    EXPECT_FALSE(WaitBox(run, f, 500));
+    EXPECT_EQ(0u, End());
+    if (!TraceAvailable())
+        return;
+    const std::string& trace = TakeTrace(&run);
+    EXPECT_TRUE(TraceLines(trace, "Call user32.ExitWindowsEx(").empty()) << TraceCalls(trace);
+}
+
 // Makes sure the suite runs against the Windows it claims (E2E_WINVER): what Wine told
 // setup.exe, and that every member of the NT family passes the gate.
 TEST_F(Platform, SetupSeesTheSuitesWindowsVersion)

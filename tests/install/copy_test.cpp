@@ -1,6 +1,7 @@
 // The copy step through the real expansion service, and the progress arithmetic.
 #include "install/install.h"
 #include "files.h"
+#include "res/ids.h"
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -27,9 +28,14 @@ std::vector<int> Percents(int count)
     return ::testing::AssertionSuccess();
 }
 
-int CopyThrough(const std::string& source, const std::string& target)
+// Copies as the Installing page does; `why` receives the reason of a failure.
+int CopyThrough(const std::string& source, const std::string& target, int* why = nullptr)
 {
-    return CopyToTarget(OpenSourceFile(source.c_str()), target.c_str());
+    int failure = 0;
+    int done = CopyToTarget(OpenSourceFile(source.c_str(), &failure), target.c_str(), &failure);
+    if (why)
+        *why = failure;
+    return done;
 }
 
 } // namespace
@@ -96,10 +102,15 @@ TEST(Copy, MissingSourceLeavesTargetUnchanged)
 {
     ScratchDir dir;
     ASSERT_TRUE(WriteWhole(dir / "KEEP.DLL", "installed earlier"));
-    HFILE source = OpenSourceFile((dir / "NOSUCH.DLL").c_str());
+    int why = 0;
+    HFILE source = OpenSourceFile((dir / "NOSUCH.DLL").c_str(), &why);
     EXPECT_LT(source, 0);
-    EXPECT_EQ(0, CopyToTarget(source, (dir / "KEEP.DLL").c_str()));
+    EXPECT_EQ(IDS_FAIL_MISSING, why);
+    EXPECT_EQ(0, CopyToTarget(source, (dir / "KEEP.DLL").c_str(), &why));
+    EXPECT_EQ(IDS_FAIL_MISSING, why);
     EXPECT_TRUE(HasContent(dir / "KEEP.DLL", "installed earlier"));
+    EXPECT_EQ(0, CopyThrough(dir / "NODIR\\X.DLL", dir / "NEW.DLL", &why));
+    EXPECT_EQ(IDS_FAIL_MISSING, why);
     EXPECT_EQ(0, CopyThrough(dir.path, dir / "NEW.DLL")); // a directory is no source
     EXPECT_EQ("KEEP.DLL", ListDir(dir.path));
 }
@@ -109,7 +120,9 @@ TEST(Copy, ReadOnlyTargetLeftAlone)
     ScratchDir dir;
     ASSERT_TRUE(WriteWhole(dir / "RO.DLL", "read-only copy"));
     ASSERT_TRUE(SetFileAttributesA((dir / "RO.DLL").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "RO.DLL"));
+    int why = 0;
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "RO.DLL", &why));
+    EXPECT_EQ(IDS_FAIL_READONLY, why);
     EXPECT_TRUE(HasContent(dir / "RO.DLL", "read-only copy"));
     EXPECT_EQ("RO.DLL", ListDir(dir.path));
 }
@@ -117,7 +130,9 @@ TEST(Copy, ReadOnlyTargetLeftAlone)
 TEST(Copy, MissingTargetDirectoryCreatesNothing)
 {
     ScratchDir dir;
-    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "NODIR\\FILE.BIN"));
+    int why = 0;
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "NODIR\\FILE.BIN", &why));
+    EXPECT_EQ(IDS_FAIL_WRITE, why);
     EXPECT_EQ("", ListDir(dir.path));
 }
 
@@ -129,7 +144,9 @@ TEST(Copy, CutCompressedSourceKeepsOldTarget)
     std::string packed = ReadWhole(SampleDir() + "\\SAMPLE.BI_");
     ASSERT_TRUE(WriteWhole(dir / "CUT.BI_", packed.substr(0, packed.size() / 2)));
     ASSERT_TRUE(WriteWhole(dir / "CUT.BIN", "good older file"));
-    EXPECT_EQ(0, CopyThrough(dir / "CUT.BI_", dir / "CUT.BIN"));
+    int why = 0;
+    EXPECT_EQ(0, CopyThrough(dir / "CUT.BI_", dir / "CUT.BIN", &why));
+    EXPECT_EQ(IDS_FAIL_DAMAGED, why);
     EXPECT_TRUE(HasContent(dir / "CUT.BIN", "good older file"));
     EXPECT_EQ("CUT.BIN CUT.BI_", ListDir(dir.path));
 }
@@ -151,7 +168,9 @@ TEST(Copy, FailedCopyToANewTargetLeavesNoFile)
 TEST(Copy, OverlongPathIsNoSource)
 {
     std::string longPath = "C:\\" + std::string(90, 'a');
-    EXPECT_LT(OpenSourceFile(longPath.c_str()), 0);
+    int why = 0;
+    EXPECT_LT(OpenSourceFile(longPath.c_str(), &why), 0);
+    EXPECT_EQ(IDS_FAIL_PATH, why);
 }
 
 // Run by install_diskfull with a 64 KB RAM disk as drive INSTALL_SMALL_DRIVE.
@@ -162,13 +181,42 @@ TEST(DiskFull, CopyThatRunsOutOfRoomKeepsOldTarget)
         GTEST_SKIP() << "no small drive";
     std::string target = std::string(drive) + "\\DRIVER.BIN";
     ASSERT_TRUE(WriteWhole(target, "small old driver"));
-    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", target));
+    int why = 0;
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", target, &why));
+    EXPECT_EQ(IDS_FAIL_FULL, why);
     EXPECT_TRUE(HasContent(target, "small old driver"));
     EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BI_", target));
     EXPECT_TRUE(HasContent(target, "small old driver"));
     EXPECT_EQ("DRIVER.BIN", ListDir(drive));
     // A new target that runs out of room is removed again.
-    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", std::string(drive) + "\\NEW.BIN"));
+    EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", std::string(drive) + "\\NEW.BIN", &why));
+    EXPECT_EQ(IDS_FAIL_FULL, why);
     EXPECT_EQ("DRIVER.BIN", ListDir(drive));
     DeleteFileA(target.c_str());
+}
+
+// The wait before the registration: input of that second is discarded and nothing is
+// repainted, and the thread sleeps meanwhile instead of polling.
+TEST(TimedWait, DiscardsMessagesAndSleeps)
+{
+    HWND w = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(w);
+    InvalidateRect(w, nullptr, TRUE);
+    PostMessageA(w, WM_USER + 1, 0, 0);
+    FILETIME created, ended, kernel0, user0, kernel1, user1;
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel0, &user0);
+    const DWORD start = GetTickCount();
+    TimedWait(600);
+    const DWORD elapsed = GetTickCount() - start;
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel1, &user1);
+    auto ms = [](const FILETIME& f) { return (((ULONGLONG)f.dwHighDateTime << 32) | f.dwLowDateTime) / 10000; };
+    const ULONGLONG busy = ms(kernel1) - ms(kernel0) + ms(user1) - ms(user0);
+
+    EXPECT_GE(elapsed, 600u);
+    EXPECT_LT(elapsed, 900u);
+    EXPECT_LT(busy, 100u) << "the wait kept a processor busy";
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, w, WM_USER + 1, WM_USER + 1, PM_REMOVE)) << "input not discarded";
+    EXPECT_TRUE(GetUpdateRect(w, nullptr, FALSE)) << "repainted during the wait";
+    DestroyWindow(w);
 }

@@ -244,28 +244,45 @@ TEST_F(InstallPage, KeysDuringCopyAndCancelDuringTheWaitChangeNothing)
         EXPECT_TRUE(Installed(i, dest + "\\DATA")) << i;
 }
 
-TEST_F(InstallPage, FaultyRecordsAreSkippedWithoutHarm)
+TEST_F(InstallPage, FaultyRecordsAreSkippedWithoutHarmAndNamed)
 {
     // Disk 1 has no files; disk 2: line 1 missing, a source missing over an older target,
-    // a directory that cannot be created, and one good file.
+    // a directory that cannot be created, an unknown directory key, a good file and a
+    // read-only target.
     PutNumbered("DATA", 4, 4);
-    PutNumbered("NO", 3, 3);
+    PutNumbered("DATA", 6, 6);
+    CreateDirectoryA((medium + "\\NO").c_str(), nullptr);
+    PutNumbered("NO\\SUCH", 3, 3);
     CreateDirectoryA((dest + "\\DATA").c_str(), nullptr);
     ASSERT_TRUE(WriteWhole(dest + "\\DATA\\F2.TXT", "older version"));
+    ASSERT_TRUE(WriteWhole(dest + "\\DATA\\F6.TXT", "read-only version"));
+    SetFileAttributesA((dest + "\\DATA\\F6.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
     Script("[DiskLabel]\nDisk1=One\nDisk2=Two\n[DirectoryName]\nSubDir1=DATA\nSubDir2=NO\\SUCH\n"
-           "[FileCounts]\nDisk1=0\nDisk2=4\n[Disk2]\n2=F2.TXT, F2.TXT, Missing source, SubDir1\n"
-           "3=F3.TXT, F3.TXT, Nowhere to go, SubDir2\n4=F4.TXT, F4.TXT, Good, SubDir1\n");
+           "[FileCounts]\nDisk1=0\nDisk2=6\n[Disk2]\n2=F2.TXT, F2.TXT, Missing source, SubDir1\n"
+           "3=F3.TXT, F3.TXT, Nowhere to go, SubDir2\n4=F4.TXT, F4.TXT, Good, SubDir1\n"
+           "5=F4.TXT, F5.TXT, Unknown key, SubDir9\n6=F6.TXT, F6.TXT, Read-only, SubDir1\n");
 
     PageRun run = RunInstallPage();
 
-    EXPECT_EQ(kResultNext, run.result);
+    SetFileAttributesA((dest + "\\DATA\\F6.TXT").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(kResultCancel, run.result) << "files missing, yet the installation went on";
+    EXPECT_EQ((std::vector<std::string>{"These files could not be installed:\n\n"
+                                        "Disk2 line 1: no usable line in SETUP.INF\n"
+                                        "F2.TXT: not found on the medium\n"
+                                        "F3.TXT: cannot be written\n"
+                                        "Disk2 line 5: no usable line in SETUP.INF\n"
+                                        "F6.TXT: read-only",
+                                        "Velan installation is not completed !"}),
+              run.boxes);
     EXPECT_TRUE(SawStatus(run, "Copying \n\n"));
-    EXPECT_EQ((std::vector<std::string>{"0%", "25%", "50%", "75%", "100%"}), PercentSequence(run));
+    EXPECT_EQ((std::vector<std::string>{"0%", "16%", "33%", "50%", "66%", "83%", "100%"}), PercentSequence(run));
     EXPECT_EQ("older version", ReadWhole(dest + "\\DATA\\F2.TXT"));
     EXPECT_TRUE(Installed(4, dest + "\\DATA"));
     EXPECT_EQ("DATA", ListDir(dest));
-    EXPECT_EQ("F2.TXT F4.TXT", ListDir(dest + "\\DATA"));
+    EXPECT_EQ("F2.TXT F4.TXT F6.TXT", ListDir(dest + "\\DATA"));
     EXPECT_EQ("", ListDir(win));
+    // The registration still ran, as after a Cancel.
+    EXPECT_NE("<missing>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
 }
 
 TEST_F(InstallPage, NoDisksStillCreatesDirectoriesAndRegisters)
@@ -299,7 +316,8 @@ TEST_F(InstallPage, PathsTooLongForTheirRoomAreNotUsed)
 
     PageRun run = RunInstallPage();
 
-    EXPECT_EQ(kResultNext, run.result);
+    EXPECT_EQ(kResultCancel, run.result);
+    EXPECT_EQ("These files could not be installed:\n\nF1.TXT: path too long", run.boxes.at(0));
     EXPECT_EQ("F2.TXT", ListDir(longDest));
     EXPECT_TRUE(Installed(2, longDest));
     EXPECT_EQ("DEST " + name + " MEDIUM WIN", ListDir(root.path));

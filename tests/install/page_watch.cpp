@@ -117,6 +117,8 @@ void Observe(const MSG& msg)
         s_run->cancelledIn = now.status;
     if (HWND box = FindBox(page)) {
         s_run->warning = BoxText(box);
+        if (s_run->boxes.empty() || s_run->boxes.back() != s_run->warning)
+            s_run->boxes.push_back(s_run->warning);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     if (s_trigger && s_trigger(page, now.status))

@@ -17,7 +17,8 @@ struct Seen {
 struct PageRun {
     short result = -1;
     std::vector<Seen> seen;         // consecutive duplicates dropped
-    std::string warning;            // text of the box shown by the page, if any
+    std::string warning;            // text of the last box shown by the page, if any
+    std::vector<std::string> boxes; // texts of every box the page showed, in order
     std::string cancelledIn;        // status when the Cancel click's release was handled
     RECT area{};                    // progress area (control 1011) in page coordinates
     std::vector<std::string> bevel; // colour names of the probe pixels, at the first full bar

@@ -81,6 +81,36 @@ std::string BigName(int i)
     return name;
 }
 
+// The medium checker's exit status for `medium`: 0 sound, 1 incomplete; -1 when it
+// cannot be run.
+int CheckMedium(const char* medium)
+{
+    std::string line = "\"" + DosPath(MEDIUMCHECK_EXE) + "\" " + medium;
+    STARTUPINFOA si = {sizeof si};
+    si.dwFlags = STARTF_USESTDHANDLES; // its report is not needed here
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    DWORD code = (DWORD)-1;
+    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return (int)code;
+}
+
+// The demo medium's SETUP.INF with the tests' destination.
+std::string DemoScript()
+{
+    std::string inf;
+    EXPECT_TRUE(ReadFileText((BuildMedium() + "\\SETUP.INF").c_str(), &inf));
+    size_t at = inf.find("DefaultPath=VELAN");
+    EXPECT_NE(std::string::npos, at);
+    if (at != std::string::npos)
+        inf.replace(at, 17, std::string("DefaultPath=") + kDest);
+    return inf;
+}
+
 class InstallE2E : public E2ETest {
 protected:
     void TearDown() override
@@ -117,14 +147,9 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
 {
     for (const auto& f : kDemoFiles)
         DeleteFileA(Installed(f.second).c_str());
-    std::string inf;
-    ASSERT_TRUE(ReadFileText((BuildMedium() + "\\SETUP.INF").c_str(), &inf));
-    size_t at = inf.find("DefaultPath=VELAN");
-    ASSERT_NE(std::string::npos, at);
-    inf.replace(at, 17, std::string("DefaultPath=") + kDest);
-
-    HWND i = ToInstalling(StartAtWelcome(inf));
+    HWND i = ToInstalling(StartAtWelcome(DemoScript()));
     ASSERT_TRUE(i);
+    EXPECT_EQ(0, CheckMedium(kMediumDir)) << "the checker fails the medium the setup installs";
     DWORD start = GetTickCount();
     while (ItemText(i, IDC_STATUS) != "Updating Registry..." && GetTickCount() - start < 20000)
         Pump(10);
@@ -214,4 +239,37 @@ TEST_F(InstallE2E, CancelDuringCopyFinishesTheFileInHandOnly)
     ASSERT_TRUE(PressOk(box));
     EXPECT_EQ(0u, End());
     EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+}
+
+// The checker and the setup judge a medium alike: one the checker fails for a missing
+// and an unexpandable file makes the setup name exactly those, and not finish.
+TEST_F(InstallE2E, BrokenMediumFailsTheCheckerAndIsNamedBySetup)
+{
+    HWND welcome = StartAtWelcome(DemoScript());
+    ASSERT_TRUE(welcome);
+    const std::string medium = kMediumDir;
+    ASSERT_TRUE(DeleteFileA((medium + "\\HELP\\VWHEEL.CNT").c_str()));
+    std::string packed;
+    ASSERT_TRUE(ReadFileText((medium + "\\SAMPLES\\SCROLL.TX_").c_str(), &packed));
+    ASSERT_TRUE(WriteFileText((medium + "\\SAMPLES\\SCROLL.TX_").c_str(), packed.substr(0, packed.size() / 2)));
+    EXPECT_EQ(1, CheckMedium(kMediumDir));
+
+    HWND page = ToInstalling(welcome);
+    ASSERT_TRUE(page);
+    HWND box = WaitBox(run, page, 30000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Velan Wheel Mouse Setup Program", Text(box));
+    const std::string text = BoxText(box);
+    EXPECT_EQ(0u, text.find("These files could not be installed:\n\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("\nVWHEEL.CNT: not found on the medium")) << text;
+    EXPECT_NE(std::string::npos, text.find("\nSCROLL.TX_: damaged on the medium")) << text;
+    EXPECT_EQ(3u, (size_t)std::count(text.begin(), text.end(), '\n')) << text;
+    ASSERT_TRUE(PressOk(box));
+    box = WaitBox(run, page);
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Velan Wheel Mouse installation is not completed !", BoxText(box));
+    ASSERT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
+    EXPECT_FALSE(FindRunWindow(run, kFinish));
+    EXPECT_FALSE(FileExists((std::string(kDest) + "\\SAMPLES\\SCROLL.TXT").c_str())) << "a cut file installed";
 }

@@ -137,7 +137,7 @@ Source Inspect(const char* path)
 constexpr const char* kWindowsSuffixes[] = {"", "\\SYSTEM", "\\INF", "\\SYSTEM32\\DRIVERS"};
 
 // Why the setup refuses a record whose line is present: the fields that do not fit
-// their rooms in the record. Returns how many; reports them when `report` is set.
+// their rooms in the record, a directory key that names no directory. Returns how many; reports them when `report` is set.
 int ExplainRefusal(const char* line, bool report)
 {
     char source[kTextRoom], target[kTextRoom], description[kTextRoom], key[kTextRoom];
@@ -157,17 +157,20 @@ int ExplainRefusal(const char* line, bool report)
     if (lstrlenA(target) > 14)
         reason("target name \"%s\" is longer than 14 characters%s", target,
                ": the setup drops this file");
-    for (int k = 0; k < kDirKeyCount; ++k) {
-        if (lstrcmpiA(key, LoadText(IDS_ROOTDIR + k)) != 0)
-            continue;
-        if (lstrlenA(g_dirNames[k]) > 39)
-            reason("the DirectoryName of %s is longer than 39 characters (\"%s\"): the setup "
-                   "drops this file", key, g_dirNames[k]);
-        else if (k >= 6 && lstrlenA(g_windowsDir) + lstrlenA(kWindowsSuffixes[k - 6]) > 39)
-            reason("the Windows directory %s with the %s suffix is longer than 39 characters: "
-                   "the setup drops this file", g_windowsDir, key);
-        break;
-    }
+    int known = -1;
+    for (int k = 0; k < kDirKeyCount && known < 0; ++k)
+        if (lstrcmpiA(key, LoadText(IDS_ROOTDIR + k)) == 0)
+            known = k;
+    if (!key[0])
+        reason("no directory key (fewer than four fields)%s%s", "", ": the setup drops this file");
+    else if (known < 0)
+        reason("unknown directory key \"%s\"%s", key, ": the setup drops this file");
+    if (known >= 0 && lstrlenA(g_dirNames[known]) > 39)
+        reason("the DirectoryName of %s is longer than 39 characters (\"%s\"): the setup "
+               "drops this file", key, g_dirNames[known]);
+    else if (known >= 6 && lstrlenA(g_windowsDir) + lstrlenA(kWindowsSuffixes[known - 6]) > 39)
+        reason("the Windows directory %s with the %s suffix is longer than 39 characters: "
+               "the setup drops this file", g_windowsDir, key);
     return reasons;
 }
 
@@ -187,17 +190,11 @@ void CheckFields(const char* cut)
         Report(kWarning, "the description is %d characters; the Installing page shows the "
                "first 61", lstrlenA(description));
     int known = -1;
-    for (int k = 0; k < kDirKeyCount; ++k)
-        if (lstrcmpiA(key, LoadText(IDS_ROOTDIR + k)) == 0) {
+    for (int k = 0; k < kDirKeyCount && known < 0; ++k)
+        if (lstrcmpiA(key, LoadText(IDS_ROOTDIR + k)) == 0)
             known = k;
-            break;
-        }
-    if (!key[0])
-        Report(kError, "no directory key (fewer than four fields): the file goes nowhere the "
-               "script means");
-    else if (known < 0)
-        Report(kError, "unknown directory key \"%s\": the setup resolves it to nothing", key);
-    else if (!g_dirNames[known][0])
+    // A record kept by the setup always has a known key (see ExplainRefusal).
+    if (known >= 0 && !g_dirNames[known][0])
         Report(kWarning, "%s has no DirectoryName: the paths hold a doubled backslash", key);
 }
 

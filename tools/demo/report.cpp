@@ -131,12 +131,18 @@ int main(int argc, char** argv)
             good += same;
             char size[24];
             snprintf(size, sizeof size, "%u bytes", (unsigned)installed.size());
+            const bool onMedium = GetFileAttributesA(source) != INVALID_FILE_ATTRIBUTES;
             printf("  disk %d  %-13s %-9s %12s  %s%s\n", d + 1, r->targetName,
                    packed ? "expanded" : "copied", present ? size : "-", shown,
-                   !present ? "  MISSING" : same ? "" : "  DIFFERS FROM THE MEDIUM");
+                   !present ? (onMedium ? "  FAILED: not installed" : "  FAILED: not on the medium")
+                   : same   ? ""
+                            : "  FAILED: differs from the medium");
         }
     }
-    printf("  %d of %d files in place, each equal to its source as expanded.\n", good, files);
+    if (good == files)
+        printf("  %d of %d files in place, each equal to its source as expanded.\n", good, files);
+    else
+        printf("  %d of %d files FAILED: not in place, or not equal to their source.\n", files - good, files);
 
     printf("\nRegistry entries\n");
     int entries = 0;
