@@ -9,6 +9,7 @@ HGLOBAL g_planHandle;
 BYTE* g_plan;
 FileRecord* g_diskStart[kMaxDisks + 1];
 ProgramItem* g_programItems[kProgramItems];
+BYTE* (*g_planBlockSource)(SIZE_T size);
 
 // Number of records the block was sized for.
 static int s_planRecords;
@@ -30,6 +31,11 @@ int AllocPlan(short totalFiles)
     FreePlan();
     int count = totalFiles < 0 ? 0 : totalFiles;
     SIZE_T size = (SIZE_T)count * sizeof(FileRecord) + kProgramItems * sizeof(ProgramItem);
+    if (g_planBlockSource) {
+        g_plan = g_planBlockSource(size);
+        s_planRecords = g_plan ? count : 0;
+        return g_plan ? 1 : 0;
+    }
     g_planHandle = GlobalAlloc(GMEM_ZEROINIT, size);
     if (!g_planHandle)
         return 0;

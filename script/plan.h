@@ -30,6 +30,11 @@ extern BYTE* g_plan;
 extern FileRecord* g_diskStart[kMaxDisks + 1];
 extern ProgramItem* g_programItems[kProgramItems];
 
+// Null in the program. When a test sets it, AllocPlan takes the block from it (`size`
+// zero-filled bytes, or nullptr) instead of GlobalAlloc; the test keeps ownership and
+// FreePlan only forgets the block. Lets a test put an inaccessible page right behind it.
+extern BYTE* (*g_planBlockSource)(SIZE_T size);
+
 // Allocates the zero-filled block for `totalFiles` records (a negative count is taken as
 // 0) and the program items; frees an earlier plan first. 0 when the memory cannot be had.
 int AllocPlan(short totalFiles);

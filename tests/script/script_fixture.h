@@ -20,11 +20,13 @@ protected:
         TextCopy(g_windowsDir, "C:\\windows");
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        // A fresh directory per test, so the INI service never serves a cached file.
+        // A directory per test, without a script until the test writes one (a program that
+        // crashed may have left its directory, met again under a reused process id).
         wsprintfA(dir_, "%sscr%lu_%d", temp, GetCurrentProcessId(), ++serial);
-        ASSERT_TRUE(CreateDirectoryA(dir_, nullptr));
+        ASSERT_TRUE(CreateDirectoryA(dir_, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
         ASSERT_TRUE(TextCopy(g_programDir, dir_));
         wsprintfA(inf_, "%s\\SETUP.INF", dir_);
+        DeleteFileA(inf_);
     }
 
     void TearDown() override
@@ -40,6 +42,17 @@ protected:
         ASSERT_NE(INVALID_HANDLE_VALUE, f);
         DWORD written = 0;
         WriteFile(f, text.data(), (DWORD)text.size(), &written, nullptr);
+        // The INI service reloads a file whose write time changed; two writes within one
+        // tick of the file system's clock would look the same, so each gets its own.
+        static ULONGLONG stamp;
+        if (!stamp) {
+            FILETIME now;
+            GetSystemTimeAsFileTime(&now);
+            stamp = ((ULONGLONG)now.dwHighDateTime << 32) | now.dwLowDateTime;
+        }
+        stamp += 10000000; // one second
+        FILETIME time = {(DWORD)stamp, (DWORD)(stamp >> 32)};
+        SetFileTime(f, nullptr, nullptr, &time);
         CloseHandle(f);
         ASSERT_EQ(text.size(), written);
     }
