@@ -121,4 +121,19 @@
 #define IDC_OFN_DRIVES    1137
 #define IDC_OFN_FILENAME  1152
 
+/* The uninstaller's strings (60-79): its section of UNINSTAL.INF and its texts */
+#define IDS_UNINSTALL        60  /* section [Uninstall]: Keep1.. name the files left */
+#define IDS_UNINST_NO_SCRIPT 61
+#define IDS_UNINST_DAMAGED   62
+#define IDS_UNINST_CONFIRM   63
+#define IDS_UNINST_DONE      64
+#define IDS_UNINST_PARTLY    65
+#define IDS_UNINST_KEPT      66
+#define IDS_UNINST_PENDING   67
+#define IDS_UNINST_NOT_EMPTY 68
+#define IDS_UNINST_FAILED    69
+#define IDS_UNINST_FOREIGN   70
+#define IDS_UNINST_MORE      71
+#define IDS_UNINST_RESTART   72
+
 #endif

@@ -127,12 +127,16 @@ static void ReadProgramItems()
 
 int ReadSetupScriptInProgramDir()
 {
+    return ReadScriptInProgramDir("SETUP.INF");
+}
+
+int ReadScriptInProgramDir(const char* fileName)
+{
     FreePlan(); // a second reading replaces the plan of the first
     s_scriptPath[0] = '\0';
-    if (g_programDir[0]) {
-        TextCopy(s_scriptPath, g_programDir);
-        TextAppend(s_scriptPath, "\\SETUP.INF");
-    }
+    if (g_programDir[0] && !(TextCopy(s_scriptPath, g_programDir) && TextAppend(s_scriptPath, "\\") &&
+                             TextAppend(s_scriptPath, fileName)))
+        s_scriptPath[0] = '\0'; // a cut path would name another file: nothing is read
 
     char defaultPath[kPathRoom];
     ReadText(IDS_MAIN, IDS_DEFAULTPATH, "C:\\VELAN", defaultPath, kPathRoom);

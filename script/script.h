@@ -20,6 +20,9 @@ int ReadSetupScript();
 // program directory is known. An empty g_programDir means there is no script to read:
 // every setting takes its default.
 int ReadSetupScriptInProgramDir();
+// The same for the script `fileName` in g_programDir (the uninstaller reads UNINSTAL.INF,
+// the copy of SETUP.INF that the installation leaves in the destination).
+int ReadScriptInProgramDir(const char* fileName);
 
 // Sets g_programDir from the program's full path: the path cut before its last backslash.
 // A directory that does not fit its 80-character room is taken in its short form; when

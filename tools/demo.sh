@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The demo: installs what is missing, builds, lays out the demo medium and runs the wizard
 # on it under Wine, then reports where every file went and the registry entries written.
+# Last it removes the package again the way a user would, with the command of its entry
+# among the installed programs, and reports that the prefix is back as it was before.
 #
 #   tools/demo.sh              with a display (DISPLAY set) you click through the wizard;
 #                              without one a walkthrough clicks through it on an Xvfb of
@@ -47,12 +49,32 @@ rm -rf "$prefix"
 cp -a "$template" "$prefix"
 ln -sfn "$build/medium" "$prefix/dosdevices/d:"
 
+# What an installation can change: the files of drive C: (less Wine's own temporary and
+# per-user files) and the registry keys the registration writes.
+state() {
+    (cd "$prefix/drive_c" && find . -path ./windows/temp -prune -o -path ./users -prune -o -print | sort)
+    for key in 'HKCR\CLSID\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}' \
+               'HKLM\Software\Microsoft\Windows\CurrentVersion\Controls Folder\Mouse\shellex\PropertySheetHandlers' \
+               'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' \
+               'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZaderUvori'; do
+        { wine reg query "$key" /s 2>/dev/null || true; } | tr -d '\r' | sed '/^$/d'
+    done
+}
+pending_removals() { # the files and folders that go at the next restart, as Unix paths
+    { wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations \
+        2>/dev/null || true; } | tr -d '\r' | sed -n 's/.*REG_MULTI_SZ *//p' | sed 's/\\0/\n/g' |
+        sed -n 's/^\\??\\[Cc]:\(.*\)/.\1/p' | tr '\\' / | tr 'A-Z' 'a-z' || true
+}
+
 cleanup() {
     wineserver -k 2>/dev/null || true # ends every process of the demo prefix
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
 status=0
+before=$build/demo-state-before.txt
+state >"$before"
+wineserver -w # the walk below starts a server of its own
 if [ $headless = 1 ]; then
     . tools/xvfb.sh
     start_xvfb
@@ -94,6 +116,46 @@ fi
 
 step "What the installation left behind"
 wine "$build/demoreport.exe" 'D:' | tr -d '\r' || status=1
+
+step "Removing the package as a user would: the command of its Uninstall entry"
+if [ $headless = 1 ]; then
+    wine "$build/walkthrough.exe" --uninstall "$shots" || status=$?
+    for bmp in "$shots"/*.bmp; do
+        [ -e "$bmp" ] || continue
+        convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+    done
+else
+    uninstall=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZaderUvori' \
+                /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p' | tr -d '"') || true
+    if [ -n "$uninstall" ]; then
+        echo "Running $uninstall: answer Yes to remove the package"
+        wine "$uninstall" || true
+    fi
+fi
+state >"$build/demo-state-after.txt"
+pending_removals >"$build/demo-pending.txt"
+left=0
+while IFS= read -r line; do
+    lower=$(tr 'A-Z' 'a-z' <<<"$line")
+    case "$line" in
+    ./windows/system32/drivers/VWMOUSE.SYS | ./windows/system32/drivers/VWFILTER.SYS)
+        echo "  kept on purpose: ${line#./}" ;;
+    *) if grep -qxF "$lower" "$build/demo-pending.txt"; then
+           echo "  goes at the next restart: ${line#./}"
+       else
+           echo "  left: $line"; left=1
+       fi ;;
+    esac
+done < <(diff "$before" "$build/demo-state-after.txt" | sed -n 's/^> //p')
+gone=$(diff "$before" "$build/demo-state-after.txt" | sed -n "s/^< //p" || true)
+[ -z "$gone" ] || { echo "  missing since before the installation:"; echo "$gone" | sed 's/^/    /'; left=1; }
+if [ $left = 0 ]; then
+    echo "The prefix is back as it was before the installation (files of drive C: and the"
+    echo "registration's registry keys), apart from what is listed above."
+else
+    echo "The prefix is NOT back as it was before the installation."
+    [ $headless = 1 ] && status=1
+fi
 if [ $headless = 1 ]; then
     step "Screenshots of the way, in $shots"
     ls "$shots"

@@ -2,6 +2,7 @@
 """Builds an installation medium from a folder of files and a short description.
 
     tools/mkmedium.py DESCRIPTION OUT_DIR [--payload DIR] [--setup SETUP.EXE]
+                      [--uninstaller UNINSTAL.EXE]
 
 The description is a text file of lines; '#' starts a comment line:
 
@@ -24,6 +25,7 @@ The description is a text file of lines; '#' starts a comment line:
     disk  Velan Wheel Mouse Disk 1          starts the next disk, with its label
     file  VWHEEL.EXE  RootDir : Wheel utility
     file  README.TXT  RootDir plain : Read this first
+    file  VWMOUSE.SYS WinSystem32Dir keep : Wheel mouse port driver
     item  VWHEEL.EXE, Velan Wheel Mouse, 0  [PM Info] line
 
 Paths in the description are relative to its own folder. A file is taken from
@@ -32,6 +34,16 @@ compressed (SZDD, with mscompress) under the name with the last character of its
 extension replaced by '_' (VWHEEL.EX_), unless marked 'plain'. Every compressed file is
 expanded again and compared; one that does not come back whole (mscompress corrupts
 inputs of 1 to 15 bytes) is stored plain under its own name.
+
+Every medium gets the uninstaller: the builder adds two lines to the first disk, the
+uninstaller (--uninstaller, by default uninstal.exe beside --setup) as UNINSTAL.EXE and a
+copy of the medium's SETUP.INF as UNINSTAL.INF, both in the destination itself (RootDir,
+which the builder adds as '.' when the description has no directory key for '.'). The
+setup installs them like any other file, and the setup's Uninstall entry starts
+UNINSTAL.EXE, which removes every file the script names. A file marked 'keep' stays
+installed: UNINSTAL.INF alone lists it in an [Uninstall] section the setup does not read
+(Keep1=DISK,LINE, ...). A description that names UNINSTAL.EXE or UNINSTAL.INF in the
+destination itself is refused: those two are the builder's.
 
 Values that the setup would cut, refuse or resolve to nothing are errors here, so what
 this writes is a medium the setup installs completely. Exit status 0 when the medium was
@@ -133,14 +145,15 @@ def parse(path):
             if not colon:
                 fail("file needs ': DESCRIPTION'")
             words = head.split()
-            if len(words) < 2 or any(w.lower() != "plain" for w in words[2:]):
-                fail("file NAME KEY [plain] : DESCRIPTION")
+            flags = [w.lower() for w in words[2:]]
+            if len(words) < 2 or any(w not in ("plain", "keep") for w in flags):
+                fail("file NAME KEY [plain] [keep] : DESCRIPTION")
             key = [k for k in DIR_KEYS if k.lower() == words[1].lower()]
             if not key:
                 fail(f"unknown directory key {words[1]!r}")
             d["disks"][-1]["files"].append({
-                "name": words[0], "key": key[0], "plain": len(words) > 2,
-                "description": description.strip(), "line": number})
+                "name": words[0], "key": key[0], "plain": "plain" in flags,
+                "keep": "keep" in flags, "description": description.strip(), "line": number})
         elif word == "item":
             d["items"].append(rest)
         else:
@@ -243,6 +256,42 @@ def validate(d, path):
     return errors
 
 
+UNINSTALLER, UNINSTALLER_SCRIPT = "UNINSTAL.EXE", "UNINSTAL.INF"
+
+
+def add_uninstaller(d, uninstaller, path):
+    """Adds the uninstaller and its script to the first disk, in the destination itself."""
+    own = [k for k in DIR_KEYS[:6] if k in d["dirs"] and local(d["dirs"][k]) == "."]
+    if not own:
+        free = [k for k in DIR_KEYS[:6] if k not in d["dirs"]]
+        if not free:
+            raise DescriptionError(f"{path}: no directory key left for the destination itself "
+                                   f"('.'), where the uninstaller goes")
+        d["dirs"][free[0]] = "."
+        own = free[:1]
+    for disk in d["disks"]:
+        for f in disk["files"]:
+            if (f["name"].upper() in (UNINSTALLER, UNINSTALLER_SCRIPT) and f["key"] in d["dirs"]
+                    and not f["key"].startswith("Win") and local(d["dirs"][f["key"]]) == "."):
+                raise DescriptionError(f"{path}:{f['line']}: {f['name']} is the builder's own "
+                                       f"(the uninstaller): leave this line out")
+    if not d["disks"]:
+        return
+    common = {"key": own[0], "keep": False, "line": "(added)"}
+    d["disks"][0]["files"] += [
+        dict(common, name=UNINSTALLER, plain=False, description="Uninstaller", source=uninstaller),
+        dict(common, name=UNINSTALLER_SCRIPT, plain=True, description="What the uninstaller removes",
+             generated=True)]
+
+
+def uninstall_text(d, records):
+    """UNINSTAL.INF: the medium's SETUP.INF and the section only the uninstaller reads."""
+    keep = [(i, n) for i, disk in enumerate(records, 1) for n, r in enumerate(disk, 1) if r["keep"]]
+    out = ["", "[Uninstall]", "; Files the uninstaller leaves installed: disk, line of that disk."]
+    out += [f"Keep{k}={i},{n}" for k, (i, n) in enumerate(keep, 1)]
+    return script_text(d, records) + "\r\n".join(out) + "\r\n"
+
+
 def run(args, **kw):
     return subprocess.run(args, check=True, **kw)
 
@@ -309,18 +358,24 @@ def script_text(d, records):
     return "\r\n".join(out) + "\r\n"
 
 
-def build(description, out, payload=None, setup=None, quiet=False):
+def build(description, out, payload=None, setup=None, quiet=False, uninstaller=None):
     d = parse(description)
     base = os.path.dirname(os.path.abspath(description))
+    if not uninstaller and setup:
+        uninstaller = os.path.join(os.path.dirname(setup), "uninstal.exe")
+    if not uninstaller or not os.path.isfile(uninstaller):
+        raise DescriptionError(f"no uninstaller {uninstaller or ''}: every medium installs "
+                               f"one, give it with --uninstaller (uninstal.exe of the build)")
+    add_uninstaller(d, uninstaller, description)
     errors = validate(d, description)
     payload = payload or os.path.join(base, d["payload"])
     logo = os.path.join(base, d["logo"]) if d["logo"] else None
     sources = []
     for disk in d["disks"]:
         for f in disk["files"]:
-            if f["key"] not in d["dirs"]:
+            if f["key"] not in d["dirs"] or f.get("generated"):
                 continue
-            source = os.path.join(payload, local(d["dirs"][f["key"]]), f["name"])
+            source = f.get("source") or os.path.join(payload, local(d["dirs"][f["key"]]), f["name"])
             if not os.path.isfile(source):
                 errors.append(f"{description}:{f['line']}: {source} does not exist")
             sources.append(source)
@@ -346,7 +401,10 @@ def build(description, out, payload=None, setup=None, quiet=False):
                 dir_name = local(d["dirs"][f["key"]])
                 dest_dir = os.path.join(out, dir_name)
                 os.makedirs(dest_dir, exist_ok=True)
-                source = os.path.join(payload, dir_name, f["name"])
+                if f.get("generated"):  # written below, once the script is complete
+                    records[-1].append(dict(f, stored=f["name"]))
+                    continue
+                source = f.get("source") or os.path.join(payload, dir_name, f["name"])
                 stored, how, size = store(source, dest_dir, f["name"], f["plain"], work)
                 records[-1].append(dict(f, stored=stored))
                 if not quiet:
@@ -355,6 +413,12 @@ def build(description, out, payload=None, setup=None, quiet=False):
                           f"{os.path.getsize(source):>7} -> {size:>7} bytes")
     with open(os.path.join(out, "SETUP.INF"), "w", encoding="latin-1", newline="") as f:
         f.write(script_text(d, records))
+    for disk in records:
+        for r in disk:
+            if r.get("generated"):
+                path = os.path.join(out, local(d["dirs"][r["key"]]), r["name"])
+                with open(path, "w", encoding="latin-1", newline="") as f:
+                    f.write(uninstall_text(d, records))
 
 
 def main():
@@ -363,10 +427,12 @@ def main():
     parser.add_argument("out")
     parser.add_argument("--payload", help="folder of the files (overrides the description)")
     parser.add_argument("--setup", help="setup program copied beside SETUP.INF")
+    parser.add_argument("--uninstaller",
+                        help="the uninstaller program (default: uninstal.exe beside --setup)")
     parser.add_argument("--quiet", action="store_true", help="list no file, only warnings")
     args = parser.parse_args()
     try:
-        build(args.description, args.out, args.payload, args.setup, args.quiet)
+        build(args.description, args.out, args.payload, args.setup, args.quiet, args.uninstaller)
     except (DescriptionError, OSError) as e:
         print(f"mkmedium: {e}", file=sys.stderr)
         sys.exit(1)

@@ -41,6 +41,9 @@ struct SetupRun {
 // RelayInclude list such as "user32.ExitWindowsEx;advapi32.AdjustTokenPrivileges") Wine
 // traces those calls on setup.exe's stderr; TakeTrace collects them after the end.
 int StartSetup(SetupRun* run, const char* mediumDir, const char* relay = nullptr);
+// Starts another program of the package (the uninstaller, from the command line its
+// Uninstall entry holds) in `currentDir`, tracked in `run` like setup.exe.
+int StartCommand(SetupRun* run, const char* commandLine, const char* currentDir);
 // Waits for setup.exe to end; kills it when it outlives `timeoutMs`. 1 when it ended by
 // itself, its exit code in `exitCode`.
 int WaitSetupEnd(SetupRun* run, DWORD timeoutMs, DWORD* exitCode = nullptr);

@@ -113,6 +113,25 @@ int StartSetup(SetupRun* run, const char* mediumDir, const char* relay)
     return 1;
 }
 
+int StartCommand(SetupRun* run, const char* commandLine, const char* currentDir)
+{
+    KillSetup(run);
+    run->trace.clear();
+    run->traceFrom.clear();
+    std::string debug = GetEnv("WINEDEBUG");
+    SavedEnv d = SetEnv("WINEDEBUG", debug.empty() ? "-all,err+seh" : debug);
+    SavedEnv o = SetEnv("WINEDLLOVERRIDES", "mscoree,mshtml=;wineboot.exe=d");
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::vector<char> line(commandLine, commandLine + lstrlenA(commandLine) + 1);
+    BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDir, &si, &run->pi);
+    Restore(d);
+    Restore(o);
+    if (!ok)
+        run->pi = {};
+    return ok ? 1 : 0;
+}
+
 int SetupRunning(const SetupRun* run)
 {
     return run->pi.hProcess && WaitForSingleObject(run->pi.hProcess, 0) == WAIT_TIMEOUT;

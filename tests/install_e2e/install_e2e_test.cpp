@@ -1,5 +1,5 @@
 // setup.exe installs for real, driven from outside: the demo medium completely, a large
-// medium with a Cancel part-way.
+// medium with a Cancel part-way; the uninstaller removes the demo package again.
 #include "e2e.h"
 #include "registry_keys.h"
 #include <algorithm>
@@ -122,7 +122,150 @@ protected:
     }
     // From the Welcome page through Typical and the destination to the Installing page.
     HWND ToInstalling(HWND welcome) { return Go(WelcomeToDestination(welcome, false), IDC_NEXT, kInstalling); }
+    // Installs the demo medium to kDest with Typical and no restart.
+    void InstallDemo();
+    // Starts the command of the Uninstall entry as the list of installed programs does
+    // and answers its question with IDYES or IDNO. The closing box's text, or "" when
+    // none came.
+    std::string Uninstall(int answer);
 };
+
+std::string InstallE2E::Uninstall(int answer)
+{
+    std::string command = RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+    std::string program = command;
+    program.erase(std::remove(program.begin(), program.end(), '"'), program.end());
+    std::string dir = program.substr(0, program.rfind('\\'));
+    if (!StartCommand(&run, command.c_str(), dir.c_str())) {
+        ADD_FAILURE() << "cannot start " << command;
+        return "";
+    }
+    HWND box = WaitBox(run, nullptr);
+    if (!box) {
+        ADD_FAILURE() << "no question from " << command;
+        return "";
+    }
+    EXPECT_EQ("Remove Velan Wheel Mouse and all of its components?", BoxText(box));
+    EXPECT_EQ("Velan Wheel Mouse Setup Program", Text(box));
+    EXPECT_TRUE(Press(box, answer));
+    EXPECT_TRUE(WaitGone(box));
+    std::string closing;
+    if (answer == IDYES && (box = WaitBox(run, nullptr, 30000)) != nullptr) {
+        closing = BoxText(box);
+        MaybeScreenshot("uninstall-closing");
+        EXPECT_TRUE(PressOk(box));
+    }
+    End();
+    return closing;
+}
+
+// The files an installation of the demo can touch (the destination's tree and the demo's
+// files in the Windows directories) and the registry keys of the registration, one line
+// per file, directory, key, value and subkey, sorted.
+void ListTree(const std::string& dir, std::vector<std::string>* out)
+{
+    if (!DirExists(dir.c_str()))
+        return;
+    out->push_back(dir + "\\");
+    for (const std::string& name : Matching(dir, "*")) {
+        const std::string path = dir + "\\" + name;
+        if (DirExists(path.c_str()))
+            ListTree(path, out);
+        else
+            out->push_back(path);
+    }
+}
+
+void DumpKey(HKEY root, const std::string& key, std::vector<std::string>* out)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k))
+        return;
+    out->push_back(key + "\\");
+    char name[256], data[1024], sub[256];
+    DWORD type;
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLen = sizeof name, dataLen = sizeof data - 1;
+        if (RegEnumValueA(k, i, name, &nameLen, nullptr, &type, (BYTE*)data, &dataLen))
+            break;
+        data[dataLen] = '\0';
+        out->push_back(key + ":" + name + "=" + (type == REG_SZ ? data : "(binary)"));
+    }
+    for (DWORD i = 0; !RegEnumKeyA(k, i, sub, sizeof sub); ++i)
+        out->push_back(key + "\\" + sub + "\\");
+    RegCloseKey(k);
+}
+
+std::vector<std::string> Snapshot()
+{
+    std::vector<std::string> lines;
+    ListTree(kDest, &lines);
+    for (const auto& f : kDemoFiles)
+        if (std::string(f.second).compare(0, 5, "<win>") == 0 && FileExists(Installed(f.second).c_str()))
+            lines.push_back(Installed(f.second));
+    for (const char* key : {kClassKey, kServerKey})
+        DumpKey(HKEY_CLASSES_ROOT, key, &lines);
+    for (const std::string& key : {std::string(kHandlersKey), std::string(kHandlersKey) + "\\ZelMousePage",
+                                   std::string(kRunKey), std::string(kUninstallKey)})
+        DumpKey(HKEY_LOCAL_MACHINE, key, &lines);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// The system's list of files to remove or rename at the next restart (REG_MULTI_SZ,
+// kept raw so that a test can put it back).
+constexpr char kSessionKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+std::string PendingRenames()
+{
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionKey, 0, KEY_READ, &k))
+        return "";
+    std::string data(65536, '\0');
+    DWORD size = (DWORD)data.size(), type;
+    LONG r = RegQueryValueExA(k, "PendingFileRenameOperations", nullptr, &type, (BYTE*)&data[0], &size);
+    RegCloseKey(k);
+    return r ? "" : data.substr(0, size);
+}
+
+void RestorePendingRenames(const std::string& raw)
+{
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionKey, 0, KEY_SET_VALUE, &k))
+        return;
+    if (raw.empty())
+        RegDeleteValueA(k, "PendingFileRenameOperations");
+    else
+        RegSetValueExA(k, "PendingFileRenameOperations", 0, REG_MULTI_SZ, (const BYTE*)raw.data(), (DWORD)raw.size());
+    RegCloseKey(k);
+}
+
+// 1 when the pending list removes `path` (a file, or a directory with its closing
+// backslash) at the restart: its entry is followed by an empty target.
+int PendingRemoval(const std::string& list, std::string path)
+{
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    std::string lower = list, want = "\\??\\" + path + std::string(2, '\0');
+    CharLowerBuffA(&lower[0], (DWORD)lower.size());
+    CharLowerBuffA(&want[0], (DWORD)want.size());
+    return lower.find(want) != std::string::npos;
+}
+
+void InstallE2E::InstallDemo()
+{
+    HWND i = ToInstalling(StartAtWelcome(DemoScript()));
+    ASSERT_TRUE(i);
+    EXPECT_EQ(0, CheckMedium(kMediumDir)) << "the checker fails the medium the setup installs";
+    DWORD start = GetTickCount();
+    while (ItemText(i, IDC_STATUS) != "Updating Registry..." && GetTickCount() - start < 20000)
+        Pump(10);
+    EXPECT_EQ("100%", ItemText(i, IDC_PERCENT));
+    MaybeScreenshot("install-registry");
+    HWND f = WaitPage(run, kFinish, 30000);
+    ASSERT_TRUE(f);
+    FinishAndEnd(f, false);
+}
 
 // A script of two disks of files F0001.BIN ... in BIG: `first` files, then the rest of `count`.
 std::string BigScript(int first, int count)
@@ -147,17 +290,7 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
 {
     for (const auto& f : kDemoFiles)
         DeleteFileA(Installed(f.second).c_str());
-    HWND i = ToInstalling(StartAtWelcome(DemoScript()));
-    ASSERT_TRUE(i);
-    EXPECT_EQ(0, CheckMedium(kMediumDir)) << "the checker fails the medium the setup installs";
-    DWORD start = GetTickCount();
-    while (ItemText(i, IDC_STATUS) != "Updating Registry..." && GetTickCount() - start < 20000)
-        Pump(10);
-    EXPECT_EQ("100%", ItemText(i, IDC_PERCENT));
-    MaybeScreenshot("install-registry");
-    HWND f = WaitPage(run, kFinish, 30000);
-    ASSERT_TRUE(f);
-    FinishAndEnd(f, false);
+    ASSERT_NO_FATAL_FAILURE(InstallDemo());
 
     const std::string payload = DosPath(DEMO_PAYLOAD_DIR);
     for (const auto& file : kDemoFiles) {
@@ -174,8 +307,11 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
     std::vector<std::string> top = Matching(kDest, "*");
     std::sort(top.begin(), top.end());
     EXPECT_EQ((std::vector<std::string>{"DOCS", "HELP", "README.TXT", "SAMPLES", "SCHEMES", "TOOLS", "UNINSTAL.EXE",
-                                        "VWCPL.DLL", "VWHEEL.EXE"}),
+                                        "UNINSTAL.INF", "VWCPL.DLL", "VWHEEL.EXE"}),
               top);
+    std::string medium, installed;
+    ASSERT_TRUE(ReadFileText((BuildMedium() + "\\UNINSTAL.INF").c_str(), &medium));
+    EXPECT_TRUE(ReadFileText((std::string(kDest) + "\\UNINSTAL.INF").c_str(), &installed) && installed == medium);
     // The registry holds the table's entries for this destination, the paths unquoted.
     EXPECT_EQ("ZelMouseControlPage", RegText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
     EXPECT_EQ(std::string(kDest) + "\\VWCPL.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
@@ -272,4 +408,63 @@ TEST_F(InstallE2E, BrokenMediumFailsTheCheckerAndIsNamedBySetup)
     EXPECT_EQ(0u, End());
     EXPECT_FALSE(FindRunWindow(run, kFinish));
     EXPECT_FALSE(FileExists((std::string(kDest) + "\\SAMPLES\\SCROLL.TXT").c_str())) << "a cut file installed";
+}
+
+TEST_F(InstallE2E, UninstallerRemovesWhatTheSetupInstalledAndNothingElse)
+{
+    for (const auto& f : kDemoFiles)
+        DeleteFileA(Installed(f.second).c_str());
+    // Another vendor's handler of the Mouse control panel: there before, there after.
+    const std::string vendor = std::string(kHandlersKey) + "\\OtherVendorPage";
+    HKEY k;
+    ASSERT_EQ(0, RegCreateKeyA(HKEY_LOCAL_MACHINE, vendor.c_str(), &k));
+    RegSetValueExA(k, nullptr, 0, REG_SZ, (const BYTE*)"{0}", 4);
+    RegCloseKey(k);
+    const std::string pendingBefore = PendingRenames();
+    const std::vector<std::string> before = Snapshot();
+    ASSERT_NO_FATAL_FAILURE(InstallDemo());
+    const std::vector<std::string> installed = Snapshot();
+
+    // No removes nothing and closes nothing; Yes asks the utility to close first.
+    UtilityWindow utility;
+    ASSERT_TRUE(CreateUtilityWindow(&utility, "ZaderUvori"));
+    EXPECT_EQ("", Uninstall(IDNO));
+    EXPECT_EQ(installed, Snapshot());
+    EXPECT_EQ(0, utility.closes);
+    const std::string closing = Uninstall(IDYES);
+    EXPECT_EQ(1, utility.closes);
+    DestroyUtilityWindow(&utility);
+
+    // Back to the snapshot, apart from the drivers marked keep and what goes at the
+    // restart; the closing box names the drivers.
+    const std::string pending = PendingRenames();
+    const std::string kept[] = {Installed("<win>\\SYSTEM32\\DRIVERS\\VWMOUSE.SYS"),
+                                Installed("<win>\\SYSTEM32\\DRIVERS\\VWFILTER.SYS")};
+    for (const std::string& line : Snapshot()) {
+        if (std::find(before.begin(), before.end(), line) != before.end() || line == kept[0] || line == kept[1])
+            continue;
+        EXPECT_TRUE(PendingRemoval(pending, line)) << line << " is left and not removed at the restart";
+    }
+    for (const std::string& line : before)
+        EXPECT_TRUE(std::find(installed.begin(), installed.end(), line) != installed.end()) << line << " is gone";
+    for (const std::string& file : kept) {
+        EXPECT_TRUE(FileExists(file.c_str())) << file;
+        EXPECT_NE(std::string::npos, closing.find(file + ": kept")) << closing;
+    }
+    RestorePendingRenames(pendingBefore);
+
+    // Installing again works; a file of the user's keeps its directory.
+    ASSERT_NO_FATAL_FAILURE(InstallDemo());
+    EXPECT_TRUE(FileExists((std::string(kDest) + "\\VWHEEL.EXE").c_str()));
+    const std::string notes = std::string(kDest) + "\\DOCS\\NOTES.TXT";
+    ASSERT_TRUE(WriteFileText(notes.c_str(), "mine"));
+    const std::string second = Uninstall(IDYES);
+    RestorePendingRenames(pendingBefore);
+    EXPECT_TRUE(FileExists(notes.c_str()));
+    EXPECT_FALSE(FileExists((std::string(kDest) + "\\DOCS\\MANUAL.TXT").c_str()));
+    EXPECT_FALSE(DirExists((std::string(kDest) + "\\HELP").c_str()));
+    EXPECT_NE(std::string::npos, second.find(std::string(kDest) + "\\DOCS: not empty")) << second;
+    EXPECT_FALSE(RegistrationPresent());
+    EXPECT_EQ("{0}", RegText(HKEY_LOCAL_MACHINE, vendor.c_str(), nullptr));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, vendor.c_str());
 }

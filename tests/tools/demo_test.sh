@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The README's first command without a display: tools/demo.sh walks the wizard, installs
-# the demo medium completely, closes the running utility on the second walk, saves a PNG
-# of every step and leaves no process of its prefix behind.
+# the demo medium completely, closes the running utility on the second walk, removes the
+# package again with its uninstaller, saves a PNG of every step and leaves no process of
+# its prefix behind.
 #
 #   demo_test.sh SOURCE_DIR BUILD_DIR
 set -u
@@ -11,14 +12,15 @@ status=$?
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 [ $status = 0 ] || fail "tools/demo.sh ended with $status"
-for want in "Destination: C:.Program Files.VELAN" "17 of 17 files in place" "8 of 8 values present" \
+for want in "Destination: C:.Program Files.VELAN" "18 of 18 files in place" "8 of 8 values present" \
             "The utility received the setup's close request and ended" \
             "VWHEEL.EXE +expanded +[0-9]+ bytes +C:.Program Files.VELAN.VWHEEL.EXE" \
-            "VWFILTER.SYS +copied +214 bytes +C:.windows.SYSTEM32.DRIVERS.VWFILTER.SYS"; do
+            "VWFILTER.SYS +copied +214 bytes +C:.windows.SYSTEM32.DRIVERS.VWFILTER.SYS" \
+            "VWMOUSE.SYS: kept" "The prefix is back as it was before the installation"; do
     grep -Eq "$want" <<<"$out" || fail "no /$want/ in the demo's output"
 done
 shots=$build_dir/demo-shots
-for name in backdrop welcome setup-type destination installing finish utility-running; do
+for name in backdrop welcome setup-type destination installing finish utility-running uninstall-question uninstall-closing; do
     png=$(ls "$shots"/*-"$name".png 2>/dev/null | head -n 1)
     if [ -z "$png" ]; then
         fail "no screenshot of the $name"

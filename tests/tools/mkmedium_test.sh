@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # mkmedium builds a medium that the checker accepts and whose files come back byte for
-# byte; a description the setup could not install whole is refused before anything is
-# written.
+# byte, with the uninstaller and its script added; a description the setup could not
+# install whole is refused before anything is written.
 #
 #   mkmedium_test.sh MKMEDIUM_PY WINE_RUN MEDIUMCHECK_EXE
 set -u
@@ -23,7 +23,9 @@ printf 'ten bytes!' >"$payload/TINY.INI"
 head -c 5000 /dev/urandom >"$payload/HELP/NOISE.BIN"
 printf 'plain %.0s' {1..30} >"$payload/HELP/KEEP.HLP"
 printf 'utility %.0s' {1..30} >"$payload/TOOL.EXE"
-printf 'uninstaller %.0s' {1..30} >"$payload/UNINSTAL.EXE"
+uninst=$work/uninstal.exe # the program the builder adds to every medium
+printf 'uninstaller %.0s' {1..30} >"$uninst"
+mk() { "$mkmedium" "$@" --uninstaller "$uninst"; }
 printf 'driver %.0s' {1..30} >"$payload/SYS/DRV.SYS"
 printf '[Settings]\r\nOn=1\r\n' >"$payload/WIN/SETTINGS.INI"
 
@@ -47,17 +49,16 @@ file BIG.TXT      RootDir       : Numbers
 file TINY.INI     RootDir       : A few bytes
 file EMPTY.DAT    RootDir       : Nothing at all
 file TOOL.EXE     RootDir       : Utility
-file UNINSTAL.EXE RootDir       : Uninstaller
 disk Test Mouse Disk 2
 file NOISE.BIN    SubDir1       : Noise that does not compress
 file KEEP.HLP     SubDir1 plain : Kept plain
-file DRV.SYS      WinSystemDir  : Driver
+file DRV.SYS      WinSystemDir keep : Driver
 file SETTINGS.INI WinDir        : Settings
 item TOOL.EXE, Test Mouse, 0
 DESC
 
 out=$work/medium
-log=$("$mkmedium" "$desc" "$out" --payload "$payload" 2>&1) || fail "build: $log"
+log=$(mk "$desc" "$out" --payload "$payload" 2>&1) || fail "build: $log"
 grep -q "TINY.INI stored plain: compressed, its 10 bytes do not expand whole" <<<"$log" &&
     ok "a file of a few bytes is stored plain, with a note" || fail "no note on TINY.INI: $log"
 
@@ -85,7 +86,7 @@ expect_file BIG.TX_ 1 "$payload/BIG.TXT"
 expect_file TINY.INI 0 "$payload/TINY.INI"
 expect_file EMPTY.DAT 0 "$payload/EMPTY.DAT"  # msexpand makes one byte of it
 expect_file TOOL.EX_ 1 "$payload/TOOL.EXE"
-expect_file UNINSTAL.EX_ 1 "$payload/UNINSTAL.EXE"
+expect_file UNINSTAL.EX_ 1 "$uninst"
 expect_file HELP/NOISE.BI_ 1 "$payload/HELP/NOISE.BIN"
 expect_file HELP/KEEP.HLP 0 "$payload/HELP/KEEP.HLP"
 expect_file SYS/DRV.SY_ 1 "$payload/SYS/DRV.SYS"
@@ -93,11 +94,15 @@ expect_file WIN/SETTINGS.IN_ 1 "$payload/WIN/SETTINGS.INI"
 
 inf=$(tr -d '\r' <"$out/SETUP.INF")
 for line in "2=TINY.INI, +TINY.INI, +A few bytes, +RootDir" "1=NOISE.BI_, +NOISE.BIN," \
-            "Disk1=5" "Disk2=4" "ProductName=Test Mouse" "Mfg=Tester" "WinSystemDir=SYS" \
+            "Disk1=6" "Disk2=4" "5=UNINSTAL.EX_, +UNINSTAL.EXE, .*RootDir" "6=UNINSTAL.INF, +UNINSTAL.INF, .*RootDir" "ProductName=Test Mouse" "Mfg=Tester" "WinSystemDir=SYS" \
             "FileName=TOOL.EXE" "1=TOOL.EXE, Test Mouse, 0"; do
     grep -Eq "^$line" <<<"$inf" || fail "SETUP.INF lacks /$line/"
 done
 grep -q $'\r$' "$out/SETUP.INF" && ok "SETUP.INF has CR LF line ends" || fail "SETUP.INF line ends"
+# UNINSTAL.INF: SETUP.INF and the files the uninstaller keeps (DRV.SYS, disk 2 line 3).
+printf '\r\n[Uninstall]\r\n; Files the uninstaller leaves installed: disk, line of that disk.\r\nKeep1=2,3\r\n' |
+    cat "$out/SETUP.INF" - | cmp -s - "$out/UNINSTAL.INF" &&
+    ok "UNINSTAL.INF is SETUP.INF with the kept files" || fail "UNINSTAL.INF: $(cat "$out/UNINSTAL.INF")"
 
 # The checker, reading with the setup's own reader, finds nothing to flag.
 report=$("$wine_run" "$checker" --strict "$out" 2>&1)
@@ -110,7 +115,7 @@ fi
 
 # A second build writes the same medium.
 first=$(cd "$out" && find . -type f -exec md5sum {} + | sort)
-"$mkmedium" "$desc" "$out" --payload "$payload" >/dev/null 2>&1
+mk "$desc" "$out" --payload "$payload" >/dev/null 2>&1
 [ "$(cd "$out" && find . -type f -exec md5sum {} + | sort)" = "$first" ] &&
     ok "a second build writes the same medium" || fail "a second build differs"
 
@@ -119,7 +124,7 @@ refuse() { # name pattern sed-expression
     local bad=$work/bad.txt badout=$work/badmedium msg
     sed -e "$3" "$desc" >"$bad"
     rm -rf "$badout"
-    if msg=$("$mkmedium" "$bad" "$badout" --payload "$payload" 2>&1); then
+    if msg=$(${4:-mk} "$bad" "$badout" --payload "$payload" 2>&1); then
         fail "$1: accepted"
     elif ! grep -Eq -- "$2" <<<"$msg"; then
         fail "$1: want /$2/ in: $msg"
@@ -144,6 +149,9 @@ refuse "a file before the first disk" "file before the first disk" '0,/^disk /{/
 refuse "two files to one place" "installed to the same place" 's/^file TINY.INI .*/file BIG.TXT RootDir : Again/'
 refuse "seven disks" "7 disks" '$a disk 3\nfile A RootDir : a\ndisk 4\nfile B RootDir : b\ndisk 5\nfile C RootDir : c\ndisk 6\nfile D RootDir : d\ndisk 7\nfile E RootDir : e'
 refuse "an unknown word" "unknown word 'colour'" '$a colour blue'
+refuse "the uninstaller named by the description" "UNINSTAL.EXE is the builder's own" \
+    '$a file UNINSTAL.EXE RootDir : Mine'
+refuse "a medium without an uninstaller" "no uninstaller" 's/^#.*//' "$mkmedium"
 refuse "a sub-directory whose parent is not created" "cannot create .HELP.EN., its parent" 's/^dir SubDir1 .*/dir SubDir1 HELP\\EN/'
 
 # A nested sub-directory whose parent the setup creates first is laid out nested.
@@ -153,7 +161,7 @@ sed -e 's/^dir SubDir1 .*/dir SubDir1 HELP/' -e 's/^dir WinDir .*/dir WinDir WIN
     "$desc" >"$nested"
 mkdir -p "$payload/HELP/EN" "$payload/WIN/NT"
 cp "$payload/HELP/KEEP.HLP" "$payload/HELP/EN/" && cp "$payload/WIN/SETTINGS.INI" "$payload/WIN/NT/"
-if "$mkmedium" "$nested" "$work/nested" --payload "$payload" >/dev/null 2>&1 &&
+if mk "$nested" "$work/nested" --payload "$payload" >/dev/null 2>&1 &&
    [ -f "$work/nested/HELP/EN/KEEP.HLP" ] && [ -f "$work/nested/WIN/NT/SETTINGS.IN_" ] &&
    grep -q 'SubDir2=HELP\\EN' "$work/nested/SETUP.INF" &&
    "$wine_run" "$checker" --strict "$work/nested" >/dev/null 2>&1; then

@@ -2,6 +2,7 @@
 // machine without a display of its own.
 //
 //   walkthrough MEDIUM SHOTS_DIR
+//   walkthrough --uninstall SHOTS_DIR
 //
 // First an installation: Welcome, Typical, the default destination, the Installing page,
 // no restart. Then the installed resident utility is started as a logon would start it,
@@ -9,6 +10,10 @@
 // setup asks the utility to close, and the utility ends. A screenshot of the backdrop,
 // of every page and of every message box on the way is saved as a BMP file in SHOTS_DIR.
 // Exit status 0 when both walks ended as a user expects.
+//
+// With --uninstall it removes the installed package as a user would: it starts the
+// command of the package's entry among the installed programs, answers Yes, and shoots
+// and shows both of the uninstaller's boxes. Exit status 0 when both boxes came.
 #include "driver.h"
 #include <cstdio>
 
@@ -169,18 +174,62 @@ int StartUtility(PROCESS_INFORMATION* pi)
     return 0;
 }
 
+// Shoots the uninstaller's box, says its text and presses `button`.
+int AnswerBox(const SetupRun& run, const char* name, int button)
+{
+    HWND box = WaitBox(run, nullptr, 30000);
+    if (!box) {
+        Say("  no box from the uninstaller");
+        return 0;
+    }
+    Pump(300);
+    Settle(box);
+    Shot(name);
+    Say("  \"%s\"", BoxText(box));
+    Press(box, button);
+    return WaitGone(box);
+}
+
+int Uninstall()
+{
+    const std::string command = RegText(HKEY_LOCAL_MACHINE,
+        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori", "UninstallString");
+    if (command == "<none>") {
+        Say("  no Uninstall entry: nothing to remove");
+        return 0;
+    }
+    std::string dir = command;
+    if (!dir.empty() && dir[0] == '"')
+        dir = dir.substr(1, dir.find('"', 1) - 1);
+    dir = dir.substr(0, dir.rfind('\\'));
+    Say("Remove: running %s", command);
+    SetupRun run;
+    if (!StartCommand(&run, command.c_str(), dir.c_str())) {
+        Say("  the command did not start");
+        return 0;
+    }
+    int ok = AnswerBox(run, "uninstall-question", IDYES) && AnswerBox(run, "uninstall-closing", IDOK);
+    ok = WaitSetupEnd(&run, 15000) && ok;
+    KillSetup(&run);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        fprintf(stderr, "usage: walkthrough MEDIUM SHOTS_DIR\n");
+        fprintf(stderr, "usage: walkthrough MEDIUM SHOTS_DIR\n       walkthrough --uninstall SHOTS_DIR\n");
         return 2;
     }
     const char* medium = argv[1];
     g_shots = argv[2][0] == '/' ? DosPath(argv[2]) : std::string(argv[2]);
     MakeDirs(g_shots.c_str());
     KeepDesktop();
+    if (lstrcmpA(medium, "--uninstall") == 0) {
+        g_shotCount = 50; // after the installation's
+        return Uninstall() ? 0 : 1;
+    }
 
     SetupRun run;
     Say("== Installing from %s", medium);

@@ -1,0 +1,74 @@
+// The system registration as one table: the control-panel extension as an in-process COM
+// class and as the Mouse control panel's property-sheet handler, the resident utility in
+// the Run key, and the product's entry among the installed programs. The setup writes what
+// the table names; the uninstaller removes it again, only where it still holds what this
+// package writes for its destination.
+#pragma once
+#include <windows.h>
+
+#define REG_CLASS_ID "{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}"
+#define REG_CLASS_KEY "CLSID\\" REG_CLASS_ID
+#define REG_CURRENT_VERSION "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
+#define REG_HANDLERS_KEY REG_CURRENT_VERSION "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
+
+enum class RegRoot { Classes, Machine };
+
+// Where a value's data comes from.
+enum class RegData {
+    None,             // unused slot
+    Fixed,            // the constant text
+    ControlPanelPath, // destination \ control-panel file
+    UtilityCommand,   // destination \ utility file, as a command line
+    ProductName,
+    UninstallCommand, // destination \UNINSTAL.EXE, as a command line
+};
+
+// What a key is to the package.
+enum class RegKey {
+    Emptied, // a system key deleted when it is empty (by the setup before it writes the
+             // key again, by the uninstaller once the package's entries are gone)
+    Shared,  // a system key: only the package's values are the package's
+    Own,     // the package's own key, removed whole with its values
+};
+
+struct RegValue {
+    const char* name; // nullptr: the key's default value
+    RegData data;
+    const char* text;
+};
+
+struct RegStep {
+    RegRoot root;
+    const char* key;
+    RegKey kind;
+    // Step whose values tell whether this step's fixed entries are still this package's
+    // (the class's server path: another copy installed elsewhere writes the same fixed
+    // texts), or -1 when the step's own values tell.
+    int tiedTo;
+    RegValue values[2];
+};
+
+inline constexpr RegStep kRegSteps[] = {
+    {RegRoot::Classes, REG_CLASS_KEY, RegKey::Own, 1, {{nullptr, RegData::Fixed, "ZelMouseControlPage"}, {}}},
+    {RegRoot::Classes, REG_CLASS_KEY "\\InProcServer32", RegKey::Own, -1,
+     {{nullptr, RegData::ControlPanelPath, nullptr}, {"ThreadingModel", RegData::Fixed, "Apartment"}}},
+    {RegRoot::Machine, REG_HANDLERS_KEY, RegKey::Emptied, -1, {}},
+    {RegRoot::Machine, REG_HANDLERS_KEY, RegKey::Shared, 1, {{nullptr, RegData::Fixed, "ZelMousePage"}, {}}},
+    {RegRoot::Machine, REG_HANDLERS_KEY "\\ZelMousePage", RegKey::Own, 1, {{nullptr, RegData::Fixed, REG_CLASS_ID}, {}}},
+    {RegRoot::Machine, REG_CURRENT_VERSION "\\Run", RegKey::Shared, -1,
+     {{"ZaderUvori", RegData::UtilityCommand, nullptr}, {}}},
+    {RegRoot::Machine, REG_CURRENT_VERSION "\\Uninstall\\ZaderUvori", RegKey::Own, -1,
+     {{"DisplayName", RegData::ProductName, nullptr}, {"UninstallString", RegData::UninstallCommand, nullptr}}},
+};
+inline constexpr int kRegStepCount = sizeof kRegSteps / sizeof kRegSteps[0];
+static_assert(kRegStepCount == 7, "seven registration steps");
+
+inline HKEY RegRootKey(RegRoot root)
+{
+    return root == RegRoot::Classes ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
+}
+
+// Composes the data of `value` for the current destination (g_destDir) and script
+// settings into `out` (room kPathRoom). 0 when it does not fit whole: a cut path in the
+// registry would point at a wrong file, so such a value is never written.
+int ComposeRegData(const RegValue& value, char* out);

@@ -1,0 +1,357 @@
+// The removal: the plan's files but the kept ones, the registration's entries that are
+// still this package's, and the directories the setup creates once nothing is left in
+// them. Nothing is removed that the plan or the registration table does not name.
+#include "uninstall/uninstall.h"
+#include "install/registration.h"
+#include "app/globals.h"
+#include "app/text.h"
+#include "res/ids.h"
+#include "script/plan.h"
+#include "script/script.h"
+
+namespace {
+
+// One mark per record of the plan, in plan order: 1 for a file the installation leaves.
+HGLOBAL s_keepHandle;
+BYTE* s_keep;
+
+// Full paths of what is scheduled for removal at the next restart, so that a directory
+// holding only those is scheduled after them.
+HGLOBAL s_pendingHandle;
+char (*s_pending)[MAX_PATH];
+int s_pendingCount;
+int s_pendingRoom;
+
+// While a program that was asked to close is still ending, its files are in use for a
+// moment: until then a file in use is tried again.
+DWORD s_retryUntil;
+
+void* Allocate(HGLOBAL* handle, SIZE_T size)
+{
+    *handle = GlobalAlloc(GMEM_ZEROINIT, size ? size : 1);
+    void* p = *handle ? GlobalLock(*handle) : nullptr;
+    if (!p && *handle) {
+        GlobalFree(*handle);
+        *handle = nullptr;
+    }
+    return p;
+}
+
+void Release(HGLOBAL* handle)
+{
+    if (*handle) {
+        GlobalUnlock(*handle);
+        GlobalFree(*handle);
+    }
+    *handle = nullptr;
+}
+
+// A positive decimal number of at most four digits, or 0.
+int SmallNumber(const char* text)
+{
+    int n = 0, digits = 0;
+    for (; *text >= '0' && *text <= '9' && digits < 5; ++text, ++digits)
+        n = n * 10 + (*text - '0');
+    return *text || digits > 4 ? 0 : n;
+}
+
+int RecordIndex(int disk, int rec)
+{
+    return (int)(g_diskStart[disk] - g_diskStart[0]) + rec;
+}
+
+void NotePending(const char* path)
+{
+    if (s_pendingCount < s_pendingRoom)
+        TextCopy(s_pending[s_pendingCount++], MAX_PATH, path);
+}
+
+int IsPending(const char* path)
+{
+    for (int i = 0; i < s_pendingCount; ++i)
+        if (lstrcmpiA(s_pending[i], path) == 0)
+            return 1;
+    return 0;
+}
+
+int Gone(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+int InUse(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+// Full form of `path` (".\" and "..\" resolved) in `out` of MAX_PATH. 0 when it has none.
+int FullPath(const char* path, char* out)
+{
+    char* name;
+    DWORD len = GetFullPathNameA(path, MAX_PATH, out, &name);
+    return len > 0 && len < MAX_PATH;
+}
+
+// 1 when `dir` holds nothing but what goes at the next restart.
+int OnlyPending(const char* dir)
+{
+    char pattern[MAX_PATH];
+    if (!TextCopy(pattern, dir) || !TextAppend(pattern, "\\*.*"))
+        return 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(pattern, &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int only = 1;
+    do {
+        if (lstrcmpA(fd.cFileName, ".") == 0 || lstrcmpA(fd.cFileName, "..") == 0)
+            continue;
+        char path[MAX_PATH];
+        only = TextCopy(path, dir) && TextAppend(path, "\\") && TextAppend(path, fd.cFileName) && IsPending(path);
+    } while (only && FindNextFileA(find, &fd));
+    FindClose(find);
+    return only;
+}
+
+// Removes directory `dir` (full path) when it is empty, or schedules it after what it
+// still holds when all of that goes at the restart. 1 when it is gone or goes then.
+int RemoveDir(const char* dir, Leftovers* left)
+{
+    if (RemoveDirectoryA(dir) || Gone(GetLastError()))
+        return 1;
+    DWORD attributes = GetFileAttributesA(dir);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 1; // not a directory: nothing of the setup's
+    if (OnlyPending(dir) && MoveFileExA(dir, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+        NotePending(dir);
+        return 1;
+    }
+    AddLeftover(left, IDS_UNINST_NOT_EMPTY, dir);
+    return 0;
+}
+
+// 1 when no value of `step` contradicts what this package writes there: each is missing
+// or holds the data composed for this destination.
+int StillOurs(const RegStep& step)
+{
+    HKEY key;
+    if (RegOpenKeyExA(RegRootKey(step.root), step.key, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 1;
+    int ours = 1;
+    for (const RegValue& value : step.values) {
+        if (value.data == RegData::None)
+            continue;
+        char want[kPathRoom];
+        char have[kPathRoom + 1];
+        DWORD size = kPathRoom, type = 0;
+        if (!ComposeRegData(value, want)) {
+            ours = 0; // the setup never writes a value that does not fit
+            break;
+        }
+        LONG r = RegQueryValueExA(key, value.name, nullptr, &type, reinterpret_cast<BYTE*>(have), &size);
+        if (r == ERROR_FILE_NOT_FOUND)
+            continue;
+        have[r == ERROR_SUCCESS && size <= kPathRoom ? size : 0] = '\0';
+        if (r != ERROR_SUCCESS || type != REG_SZ || lstrcmpiA(have, want) != 0) {
+            ours = 0;
+            break;
+        }
+    }
+    RegCloseKey(key);
+    return ours;
+}
+
+// 1 when the key exists; its subkey and value counts then in *subkeys, *values.
+int KeyCounts(const RegStep& step, DWORD* subkeys, DWORD* values)
+{
+    HKEY key;
+    if (RegOpenKeyExA(RegRootKey(step.root), step.key, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    LONG r = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, subkeys, nullptr, nullptr, values, nullptr,
+                              nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
+}
+
+void RemoveStep(const RegStep& step, bool ours, Leftovers* left)
+{
+    HKEY root = RegRootKey(step.root);
+    DWORD subkeys = 0, values = 0;
+    if (!KeyCounts(step, &subkeys, &values))
+        return; // already gone
+    if (step.kind == RegKey::Emptied) {
+        if (subkeys == 0 && values == 0)
+            RegDeleteKeyA(root, step.key);
+        return;
+    }
+    if (!ours) {
+        ++left->foreign;
+        return;
+    }
+    if (step.kind == RegKey::Own) {
+        // A subkey that is still there belongs to someone else (or to another copy):
+        // the key stays with it.
+        if (subkeys == 0)
+            RegDeleteKeyA(root, step.key);
+        return;
+    }
+    HKEY key;
+    if (RegOpenKeyExA(root, step.key, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    for (const RegValue& value : step.values)
+        if (value.data != RegData::None)
+            RegDeleteValueA(key, value.name);
+    RegCloseKey(key);
+}
+
+} // namespace
+
+void AddLeftover(Leftovers* left, int id, const char* arg)
+{
+    // wsprintfA writes up to 1024 characters: formatted in a room of that size, then
+    // kept only whole.
+    char line[1025];
+    const char* format = LoadText(id);
+    wsprintfA(line, format ? format : "%s", arg);
+    char* end = left->text + lstrlenA(left->text);
+    if (left->more || !TextAppend(left->text, sizeof left->text, left->lines ? "\n" : "") ||
+        !TextAppend(left->text, sizeof left->text, line)) {
+        *end = '\0';
+        ++left->more;
+        return;
+    }
+    ++left->lines;
+}
+
+int ReadKeepMarks()
+{
+    Release(&s_keepHandle);
+    s_keep = static_cast<BYTE*>(Allocate(&s_keepHandle, (SIZE_T)g_totalFiles));
+    if (!s_keep)
+        return 0;
+    // Keep1, Keep2, ... up to the first missing line, each "disk, line" of a disk section.
+    for (int n = 1; n <= g_totalFiles; ++n) {
+        char key[16], value[kTextRoom], field[kTextRoom];
+        wsprintfA(key, "Keep%d", n);
+        ReadScriptText(IDS_UNINSTALL, key, "", value, kTextRoom);
+        if (!value[0])
+            break;
+        const char* pos = NextField(value, field);
+        int disk = SmallNumber(field) - 1;
+        NextField(pos, field);
+        int rec = SmallNumber(field) - 1;
+        if (PlanRecord(disk, rec))
+            s_keep[RecordIndex(disk, rec)] = 1;
+    }
+    return 1;
+}
+
+void RemoveOneFile(const char* path, bool listed, Leftovers* left)
+{
+    for (;;) {
+        if (DeleteFileA(path))
+            return;
+        DWORD error = GetLastError();
+        if (Gone(error))
+            return;
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            // The plan names a file; a directory of that name is not the installation's.
+            AddLeftover(left, IDS_UNINST_FAILED, path);
+            return;
+        }
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            if (!SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY))
+                break;
+            continue;
+        }
+        if (!InUse(error))
+            break;
+        if ((LONG)(GetTickCount() - s_retryUntil) < 0) {
+            Sleep(100);
+            continue;
+        }
+        if (!MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+            break;
+        NotePending(path);
+        if (listed)
+            AddLeftover(left, IDS_UNINST_PENDING, path);
+        return;
+    }
+    AddLeftover(left, IDS_UNINST_FAILED, path);
+}
+
+void RemovePlanFiles(const char* selfExe, const char* selfInf, DWORD inUseWaitMs, int* selfNamed,
+                     int* infNamed, Leftovers* left)
+{
+    *selfNamed = *infNamed = 0;
+    Release(&s_pendingHandle);
+    // Room for every file and directory of the plan.
+    s_pendingRoom = g_totalFiles + kDirKeyCount + 2;
+    s_pending = static_cast<char(*)[MAX_PATH]>(Allocate(&s_pendingHandle, (SIZE_T)s_pendingRoom * MAX_PATH));
+    if (!s_pending)
+        s_pendingRoom = 0;
+    s_pendingCount = 0;
+    s_retryUntil = GetTickCount() + inUseWaitMs;
+
+    for (int disk = 0; disk < g_diskCount; ++disk) {
+        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
+            const FileRecord* r = PlanRecord(disk, rec);
+            char target[kPathRoom], full[MAX_PATH];
+            // An empty record (a line the setup refused) or a path that cannot be composed
+            // whole was never installed: nothing to remove.
+            if (!r || !r->targetName[0] || !TargetPath(disk, rec, target, kPathRoom) || !FullPath(target, full))
+                continue;
+            if (lstrcmpiA(full, selfExe) == 0) {
+                *selfNamed = 1;
+            } else if (lstrcmpiA(full, selfInf) == 0) {
+                *infNamed = 1;
+            } else if (s_keep && s_keep[RecordIndex(disk, rec)]) {
+                if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
+                    AddLeftover(left, IDS_UNINST_KEPT, full);
+            } else {
+                RemoveOneFile(full, true, left);
+            }
+        }
+    }
+}
+
+void RemoveRegistration(Leftovers* left)
+{
+    // Decided before anything goes: a step tied to another is this package's only while
+    // that one's values are.
+    bool own[kRegStepCount];
+    for (int i = 0; i < kRegStepCount; ++i)
+        own[i] = StillOurs(kRegSteps[i]);
+    for (int i = kRegStepCount - 1; i >= 0; --i) {
+        const RegStep& step = kRegSteps[i];
+        RemoveStep(step, own[i] && (step.tiedTo < 0 || own[step.tiedTo]), left);
+    }
+}
+
+void RemoveDirectories(Leftovers* left)
+{
+    // The setup creates RootDir and SubDir1-5 in that order, a parent before its child:
+    // the other way round, a child goes before its parent.
+    constexpr int kLastSubDir = 5;
+    for (int key = kLastSubDir; key >= 0; --key) {
+        const char* name = g_dirNames[key];
+        char path[kPathRoom], full[MAX_PATH], dest[MAX_PATH];
+        if (!name[0] || !TextCopy(path, g_destDir) || !TextAppend(path, "\\") || !TextAppend(path, name) ||
+            !FullPath(path, full) || !FullPath(g_destDir, dest) || lstrcmpiA(full, dest) == 0)
+            continue; // "." is the destination itself, which goes last
+        RemoveDir(full, left);
+    }
+    char dest[MAX_PATH];
+    if (FullPath(g_destDir, dest))
+        RemoveDir(dest, left);
+}
+
+void FreeRemovalState()
+{
+    Release(&s_keepHandle);
+    s_keep = nullptr;
+    Release(&s_pendingHandle);
+    s_pending = nullptr;
+    s_pendingRoom = s_pendingCount = 0;
+}
