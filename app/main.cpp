@@ -1,7 +1,8 @@
 // Program entry: the platform gate, the setup script, the backdrop, then the pages.
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/sequence.h"
 #include "gfx/gfx.h"
+#include "base/loadtext.h"
 #include "script/script.h"
 #include "script/plan.h"
 #include "res/ids.h"

@@ -1,5 +1,5 @@
 #include "app/sequence.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "pages/pages.h"
 #include "install/install.h"
 #include "script/plan.h"

@@ -8,8 +8,8 @@
 //
 // The destination and its sub-directories are created before the clock starts, as the
 // Destination page and the Installing page create them before the first file.
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
 #include <lzexpand.h>

@@ -1,8 +1,8 @@
 // The full-screen backdrop: a topmost window that paints the blue gradient, the
 // shadowed title, the footer banner and LOGO.BMP, behind every page of the wizard.
 #include "gfx/gfx.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "res/ids.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Colour-keyed blit of a bitmap resource, at once or through a 64-step dissolve.
 #include "gfx/gfx.h"
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The file side of the copy engine: opening a source through the expansion service,
 // copying it safely over its target, the progress arithmetic and the timed wait.
 #include "install/install.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "res/ids.h"
 #include <lzexpand.h>
 

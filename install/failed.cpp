@@ -1,9 +1,9 @@
 // The files of the plan that the copy could not install, and the warning that names them
 // once the copy is over: a file reported as installed must be at its target, whole.
 #include "install/install.h"
-#include "app/globals.h"
-#include "app/text.h"
-#include "script/script.h"
+#include "base/globals.h"
+#include "base/text.h"
+#include "base/loadtext.h"
 #include "res/ids.h"
 
 namespace {

@@ -4,13 +4,13 @@
 // closes itself. One pending message is handled between the steps of each file, so the
 // page stays painted and its Cancel button works.
 #include "install/install.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "gfx/gfx.h"
 #include "pages/pages.h"
 #include "res/ids.h"
 #include "script/plan.h"
-#include "script/script.h"
+#include "base/loadtext.h"
 #include <lzexpand.h>
 
 namespace {

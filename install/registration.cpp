@@ -1,7 +1,7 @@
 // The data of the registration's values, composed from the destination and the script.
 #include "install/registration.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // skipped with its values and the next step still runs.
 #include "install/install.h"
 #include "install/registration.h"
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // directory chooser. The hidden file-name edit holds a stand-in name so that OK ends
 // the dialog; the path the user accepts is the text of the path edit.
 #include "pages/pages.h"
-#include "app/globals.h"
-#include "app/text.h"
-#include "script/script.h"
+#include "base/globals.h"
+#include "base/text.h"
+#include "base/loadtext.h"
 #include "res/ids.h"
 #include <commdlg.h>
 #include <direct.h>

@@ -1,9 +1,9 @@
 // Behaviour every page shares: title and placement at creation, ending with a result,
 // the not-completed warning, and the product name put into a template text.
 #include "pages/pages.h"
-#include "app/globals.h"
-#include "app/text.h"
-#include "script/script.h"
+#include "base/globals.h"
+#include "base/text.h"
+#include "base/loadtext.h"
 #include "res/ids.h"
 
 PagePlace PlacePage(const RECT& window, short screenWidth, short screenHeight)

@@ -1,7 +1,7 @@
 // The Components page (Custom setup only): one check box per component flag. The two
 // hidden boxes carry their flags through unchanged.
 #include "pages/pages.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "res/ids.h"
 
 static void ReadBoxes(HWND page)

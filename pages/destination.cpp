@@ -1,8 +1,8 @@
 // The Destination page: shows the destination directory, changes it through the Browse
 // dialog, and lets Next through only for a destination that can be used.
 #include "pages/pages.h"
-#include "app/globals.h"
-#include "script/script.h"
+#include "base/globals.h"
+#include "base/loadtext.h"
 #include "res/ids.h"
 
 static void Next(HWND page)

@@ -2,7 +2,7 @@
 // which start-up acts on after the page. It has neither Cancel nor Back and writes no
 // page result.
 #include "pages/pages.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "res/ids.h"
 
 LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)

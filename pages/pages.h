@@ -1,6 +1,6 @@
 // The page runner, the behaviour every page shares, and the wizard pages.
 #pragma once
-#include "app/globals.h"
+#include "base/globals.h"
 
 // RunPage's answer when no page answered: the page could not be created, or its owner
 // (the backdrop) went away while it was shown and took the page with it. Never written

@@ -1,6 +1,6 @@
 // The page runner: one page from its template, with a message loop of its own.
 #include "pages/pages.h"
-#include "app/globals.h"
+#include "base/globals.h"
 
 short RunPage(const char* className, WNDPROC proc, int templateId)
 {

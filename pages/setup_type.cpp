@@ -1,7 +1,7 @@
 // The Setup-type page: Typical or Custom. The choice takes effect the moment a radio
 // button is clicked, so Back keeps it as well as Next.
 #include "pages/pages.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "res/ids.h"
 
 LRESULT CALLBACK SetupTypePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)

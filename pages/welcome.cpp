@@ -1,6 +1,6 @@
 // The Welcome page: names the product; Next or Cancel.
 #include "pages/pages.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "res/ids.h"
 
 LRESULT CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)

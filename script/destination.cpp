@@ -1,7 +1,7 @@
 // The default destination directory from the script's DefaultPath.
 #include "script/script.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 
 static const char kProgramFilesFallback[] = "C:\\Program Files";
 static const char kBuiltInDestination[] = "C:\\VELAN";

@@ -1,6 +1,6 @@
 // The field splitter for the comma-separated lines of the disk sections and PM Info.
-#include "script/script.h"
-#include "app/globals.h"
+#include "script/fields.h"
+#include "base/globals.h"
 
 const char* NextField(const char* pos, char* field)
 {

@@ -2,7 +2,9 @@
 // record's directory key, and the composition of its source and target paths.
 #include "script/plan.h"
 #include "script/script.h"
-#include "app/text.h"
+#include "script/fields.h"
+#include "base/loadtext.h"
+#include "base/text.h"
 #include "res/ids.h"
 
 HGLOBAL g_planHandle;

@@ -1,7 +1,7 @@
 // The install plan: one zero-filled block of file records, disk after disk, followed by
 // ten program-item records.
 #pragma once
-#include "app/globals.h"
+#include "base/globals.h"
 
 struct FileRecord {
     char dirName[40];     // sub-directory of the program directory holding the source

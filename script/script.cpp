@@ -1,9 +1,11 @@
 // The setup-script reader: fills the global settings from SETUP.INF in the program
 // directory and builds the install plan on the way.
 #include "script/script.h"
+#include "script/fields.h"
+#include "base/loadtext.h"
 #include "script/plan.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "res/ids.h"
 
 // Path of the script being read; empty when there is none to read.

@@ -2,11 +2,12 @@
 // starts it), reads UNINSTAL.INF there with the setup's reader and plan, asks, closes the
 // resident utility, removes the package and tells what remains.
 #include "uninstall/uninstall.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/sequence.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "res/ids.h"
 #include "script/plan.h"
+#include "base/loadtext.h"
 #include "script/script.h"
 
 namespace {

@@ -3,10 +3,12 @@
 // them. Nothing is removed that the plan or the registration table does not name.
 #include "uninstall/uninstall.h"
 #include "install/registration.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "res/ids.h"
 #include "script/plan.h"
+#include "base/loadtext.h"
+#include "script/fields.h"
 #include "script/script.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The backdrop's gradient arithmetic, and the real window on the Xvfb screen.
 #include "gfx/gfx.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "gfx_util.h"
 #include <gtest/gtest.h>
 #include <cstdlib>

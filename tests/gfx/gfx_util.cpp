@@ -1,5 +1,5 @@
 #include "gfx_util.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include <cstring>
 #include <string>
 

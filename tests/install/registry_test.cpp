@@ -1,7 +1,7 @@
 // The system registration against Wine's real registry.
 #include "install/install.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "regkeys.h"
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The page runner with real templates and a page procedure of the test's own.
 #include "pages/pages.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "res/ids.h"
 #include <gtest/gtest.h>
 #include <string>

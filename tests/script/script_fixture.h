@@ -1,10 +1,12 @@
 // A scratch program directory with a SETUP.INF of the test's own, read by the real
 // reader through the platform's INI service.
 #pragma once
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
+#include "script/fields.h"
+#include "base/loadtext.h"
 #include <gtest/gtest.h>
 #include <string>
 

@@ -1,7 +1,7 @@
 // The page sequence's transitions, the close request to the resident utility and the
 // shutdown privilege.
 #include "app/sequence.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "pages/pages.h"
 #include <gtest/gtest.h>
 

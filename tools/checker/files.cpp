@@ -2,10 +2,11 @@
 // medium, what that source holds, and its target; then the directories the Installing
 // page creates and the registry entries it writes.
 #include "tools/checker/check.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "script/plan.h"
-#include "script/script.h"
+#include "base/loadtext.h"
+#include "script/fields.h"
 #include "res/ids.h"
 #include <lzexpand.h>
 #include <cstdio>

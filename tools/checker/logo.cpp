@@ -1,7 +1,7 @@
 // LOGO.BMP beside the script, the picture the backdrop shows at its top right, judged by
 // the same recognition the backdrop applies: what it does not take, it leaves out silently.
 #include "tools/checker/check.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "gfx/gfx.h"
 #include <cstdio>
 #include <vector>

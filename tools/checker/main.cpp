@@ -9,8 +9,8 @@
 // completely (with --strict: and nothing is cut either), 1 when it does not, 2 on wrong
 // usage.
 #include "tools/checker/check.h"
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
 #include <cstdio>

@@ -1,9 +1,10 @@
 // The script's settings as the setup reads them: [Main], [Startup], the disk labels, the
 // directory names and the file counts, each compared with what is written.
 #include "tools/checker/check.h"
-#include "app/globals.h"
+#include "base/globals.h"
 #include "script/plan.h"
-#include "script/script.h"
+#include "base/loadtext.h"
+#include "script/fields.h"
 #include "res/ids.h"
 #include <cstdio>
 

@@ -8,8 +8,8 @@
 // expanded or copied and whether it equals its source as the platform expands it; then
 // the registry entries, read back. Exit status 0 when every file is in place and equal
 // to its source and every entry is there.
-#include "app/globals.h"
-#include "app/text.h"
+#include "base/globals.h"
+#include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
 #include <lzexpand.h>

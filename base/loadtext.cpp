@@ -1,7 +1,7 @@
 // The text loader: string-table entries into four buffers used in turn, so that a
 // caller can hold a section and a key name at once.
-#include "script/script.h"
-#include "app/globals.h"
+#include "base/loadtext.h"
+#include "base/globals.h"
 
 const char* LoadText(int id)
 {

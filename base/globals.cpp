@@ -1,4 +1,4 @@
-#include "app/globals.h"
+#include "base/globals.h"
 
 HINSTANCE g_instance;
 short g_screenWidth;
