@@ -6,9 +6,6 @@
 #include "res/ids.h"
 #include <stdio.h>
 
-// A utility that does not answer within this time is left behind.
-constexpr UINT kUtilityWait = 5000;
-
 struct PageOfStep {
     SequenceStep step;
     const char* className;
@@ -42,15 +39,15 @@ SequenceStep NextStep(SequenceStep step, short result)
             return kStepWelcome;
         if (!g_setupType)
             return kStepComponents;
-        for (int i = kOptComponent0; i <= kOptComponent3; ++i)
+        for (int i = kOptMouseDriver; i <= kOptOthers; ++i)
             g_options[i] = 1;
-        return kStepGate;
+        return kStepAnythingToInstall;
     case kStepComponents:
         if (result == kResultCancel)
             return kStepCancelled;
-        return result == kResultBack ? kStepSetupType : kStepGate;
-    case kStepGate:
-        return g_options[kOptComponent1] ? kStepDestination : kStepFinish;
+        return result == kResultBack ? kStepSetupType : kStepAnythingToInstall;
+    case kStepAnythingToInstall:
+        return g_options[kOptControlPanel] ? kStepDestination : kStepFinish;
     case kStepDestination:
         if (result == kResultCancel)
             return kStepCancelled;
@@ -72,17 +69,6 @@ SequenceStep NextStep(SequenceStep step, short result)
     return kStepCancelled;
 }
 
-int CloseUtility(UINT timeoutMs)
-{
-    HWND utility = FindWindowA(nullptr, "ZaderUvori");
-    if (!utility)
-        return 0;
-    // Its answer does not matter; a utility that hangs must not hold the setup.
-    DWORD_PTR answer;
-    SendMessageTimeoutA(utility, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &answer);
-    return 1;
-}
-
 int EnablePrivilege(const char* name)
 {
     HANDLE process = GetCurrentProcess();
@@ -94,6 +80,9 @@ int EnablePrivilege(const char* name)
     TOKEN_PRIVILEGES privileges = {};
     static_assert(sizeof privileges == 16, "one privilege entry");
     if (!LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid)) {
+        // A GUI program has no console, so nobody sees this line unless its output is
+        // captured. Kept on purpose: a start from a console or a log that relies on it
+        // still gets it, and the restart failure box follows anyway.
         fputs("\nThe above error means you need to log on as an Administrator", stdout);
         fflush(stdout);
         CloseHandle(token);
@@ -116,7 +105,9 @@ static void Restart()
         ExitWindowsEx(EWX_REBOOT, 0);
         return;
     }
-    // Without an owner, so in front of the topmost backdrop only when asked to be.
+    // A terse box whose caption says "Debug", unlike every other box of the program: kept
+    // as it is, text and caption, because users and support know the restart failure by
+    // it. Without an owner, so in front of the topmost backdrop only when asked to be.
     MessageBoxA(nullptr, "Reboot Error !", "Debug", MB_OK | MB_TOPMOST);
 }
 

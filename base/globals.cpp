@@ -24,7 +24,6 @@ char g_utilityFile[kPathRoom];
 char g_titleText[kPathRoom];
 char g_controlPanelFile[kPathRoom];
 
-int g_options[kOptionCount] = {1, 1, 1, 1, 0, 1, 1};
+int g_options[kOptionCount] = {1, 1, 1, 1, 0, 1};
 int g_setupType = 1;
 
-short g_pageResult;

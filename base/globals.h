@@ -1,5 +1,5 @@
 // Process-wide state shared by the subsystems: the settings the setup script fills, the
-// setup options, the page result and what start-up takes from the system.
+// user's setup options and what start-up takes from the system.
 #pragma once
 #include <windows.h>
 
@@ -12,26 +12,18 @@ constexpr int kPnpRoom = 10;
 constexpr int kMaxDisks = 6;
 constexpr int kDirKeyCount = 10;
 
-// Private message sent to every page right after its creation; pages fill their
-// controls there.
-constexpr UINT WM_PAGEINIT = WM_USER + 100;
-
-// Page results.
-constexpr short kResultCancel = 0;
-constexpr short kResultNext = 1;
-constexpr short kResultBack = 2;
-
-// Setup options: seven flags in this order.
+// Setup options, in this order: one flag per box of the Components page, then the
+// script's choice of banner and the user's choice of restart.
 enum SetupOption {
-    kOptComponent0 = 0, // "Mouse Driver"
-    kOptComponent1,     // "Mouse Control Panel": decides whether anything is installed
-    kOptComponent2,     // "Online Menu Files"
-    kOptComponent3,     // "Others"
-    kOptLogoHidden,     // OEM: leaves out the backdrop's footer banner
-    kOptRestart,        // cleared when the user declines the restart
-    kOptFirstPaint,     // cleared by the backdrop after every paint
+    kOptMouseDriver = 0, // "Mouse Driver"
+    kOptControlPanel,    // "Mouse Control Panel": without it nothing is installed at all
+    kOptMenuFiles,       // "Online Menu Files"
+    kOptOthers,          // "Others"
+    kOptLogoHidden,      // OEM: leaves out the backdrop's footer banner
+    kOptRestart,         // cleared when the user declines the restart
     kOptionCount
 };
+constexpr int kComponentCount = kOptOthers - kOptMouseDriver + 1;
 
 // Set by start-up.
 extern HINSTANCE g_instance;
@@ -43,6 +35,8 @@ extern HWND g_backdrop;
 // Filled by the setup-script reader.
 extern char g_programDir[kPathRoom];
 extern char g_destDir[kPathRoom];
+// Group name and title, PnP id and the program items are read from the script but not
+// used by anything yet; they are kept so that the script's whole format stays read.
 extern char g_groupName[kTextRoom];
 extern char g_groupTitle[kTextRoom];
 extern char g_productName[kProductRoom];
@@ -62,6 +56,3 @@ extern char g_controlPanelFile[kPathRoom];
 // Setup options and setup type (1 Typical, 0 Custom).
 extern int g_options[kOptionCount];
 extern int g_setupType;
-
-// 0 Cancel, 1 Next, 2 Back; written by the pages, returned by the page runner.
-extern short g_pageResult;

@@ -5,6 +5,8 @@
 #include "base/text.h"
 #include "res/ids.h"
 
+int g_backdropFirstPaint = 1;
+
 namespace {
 
 constexpr char kClassName[] = "SetupMain";
@@ -55,7 +57,7 @@ void Paint(HWND window)
         RECT meet;
         const RECT banner = BannerArea(h);
         if (!g_options[kOptLogoHidden] && IntersectRect(&meet, &banner, &ps.rcPaint))
-            KeyedBlit(dc, IDB_FOOTER, &banner, g_options[kOptFirstPaint]);
+            KeyedBlit(dc, IDB_FOOTER, &banner, g_backdropFirstPaint);
         const RECT logo = LogoArea(w);
         char path[kTextRoom];
         if (IntersectRect(&meet, &logo, &ps.rcPaint) && TextCopy(path, g_programDir) &&
@@ -63,7 +65,7 @@ void Paint(HWND window)
             ShowPictureFile(dc, path, logo.left, logo.top, logo.right, logo.bottom);
     }
     // Only the first paint dissolves the banner, whether or not it drew it.
-    g_options[kOptFirstPaint] = 0;
+    g_backdropFirstPaint = 0;
     EndPaint(window, &ps);
 }
 
@@ -89,8 +91,6 @@ LRESULT CALLBACK BackdropProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
         g_titleFont = nullptr;
         if (g_backdrop == window)
             g_backdrop = nullptr;
-        return 0;
-    case WM_PAGEINIT:
         return 0;
     }
     return DefWindowProcA(window, message, wp, lp);

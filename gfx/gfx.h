@@ -58,3 +58,6 @@ void GradientBand(int height, int band, short* top, short* bottom);
 
 // Creates the backdrop window (class SetupMain) and runs its first paint. 1/0.
 int CreateBackdrop();
+
+// 1 until the backdrop's first paint: only that paint dissolves the footer banner.
+extern int g_backdropFirstPaint;

@@ -1,25 +1,10 @@
-// The file side of the copy engine: opening a source through the expansion service,
-// copying it safely over its target, the progress arithmetic and the timed wait.
+// The file side of the copy engine: opening a source through the expansion service and
+// copying it safely over its target, with the reason when a file cannot be installed.
 #include "install/install.h"
 #include "base/globals.h"
 #include "base/text.h"
 #include "res/ids.h"
 #include <lzexpand.h>
-
-int DiskPercent(int index, int count)
-{
-    if (count <= 0)
-        return 0;
-    return 100 * (index + 1) / count; // 32-bit: no overflow for any 16-bit count
-}
-
-void ProgressBarRect(const RECT* control, int percent, RECT* bar)
-{
-    *bar = *control;
-    InflateRect(bar, -2, -2);
-    OffsetRect(bar, -1, -1);
-    bar->right = bar->left + percent * (bar->right - bar->left + 1) / 100;
-}
 
 HFILE OpenSourceFile(const char* path, int* failure)
 {
@@ -154,24 +139,4 @@ int CopyToTarget(HFILE source, const char* target, int* failure)
     if (failure)
         *failure = why;
     return why == 0;
-}
-
-void TimedWait(DWORD ms)
-{
-    // Sleeps until a message arrives or the time is up, then discards what came. Paint
-    // requests stay pending (they are not queued messages, and a window is not repainted
-    // during the wait); they are left out of the wake-up mask, or a window that needs
-    // painting would wake the wait at once, again and again.
-    constexpr DWORD kWakeMask = QS_ALLINPUT & ~QS_PAINT;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start; // unsigned: safe across the wrap
-        if (elapsed >= ms)
-            return;
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, WM_PAINT - 1, PM_REMOVE) ||
-            PeekMessageA(&msg, nullptr, WM_PAINT + 1, 0xFFFFFFFF, PM_REMOVE))
-            continue; // discarded
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, kWakeMask);
-    }
 }

@@ -4,6 +4,12 @@
 
 LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);
 
+// Asks a running resident mouse utility (window title "ZaderUvori") to close, waiting at
+// most `timeoutMs` for its answer. 1 when such a window was found.
+int CloseUtility(UINT timeoutMs);
+// A utility that does not answer within this time is left behind.
+constexpr UINT kUtilityWait = 5000;
+
 // Writes the registry entries of the installed package for the current destination.
 void RegisterSystem();
 

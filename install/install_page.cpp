@@ -192,6 +192,41 @@ void Install(HWND page)
 
 } // namespace
 
+int DiskPercent(int index, int count)
+{
+    if (count <= 0)
+        return 0;
+    return 100 * (index + 1) / count; // 32-bit: no overflow for any 16-bit count
+}
+
+void ProgressBarRect(const RECT* control, int percent, RECT* bar)
+{
+    *bar = *control;
+    InflateRect(bar, -2, -2);
+    OffsetRect(bar, -1, -1);
+    bar->right = bar->left + percent * (bar->right - bar->left + 1) / 100;
+}
+
+void TimedWait(DWORD ms)
+{
+    // Sleeps until a message arrives or the time is up, then discards what came. Paint
+    // requests stay pending (they are not queued messages, and a window is not repainted
+    // during the wait); they are left out of the wake-up mask, or a window that needs
+    // painting would wake the wait at once, again and again.
+    constexpr DWORD kWakeMask = QS_ALLINPUT & ~QS_PAINT;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start; // unsigned: safe across the wrap
+        if (elapsed >= ms)
+            return;
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, WM_PAINT - 1, PM_REMOVE) ||
+            PeekMessageA(&msg, nullptr, WM_PAINT + 1, 0xFFFFFFFF, PM_REMOVE))
+            continue; // discarded
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, kWakeMask);
+    }
+}
+
 LRESULT CALLBACK InstallPageProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
     if (PageFrameMessage(w, m, PageFrame::Installing))

@@ -17,6 +17,9 @@ void WriteKey(const RegStep& step)
         return;
     }
     HKEY key;
+    // RegCreateKeyA asks for full access, more than writing values needs. Kept as it is:
+    // the entries are written by an administrator's setup, and a narrower request would
+    // behave differently only where the old call already failed.
     if (RegCreateKeyA(root, step.key, &key) != ERROR_SUCCESS)
         return;
     for (const RegValue& value : step.values) {

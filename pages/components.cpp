@@ -7,7 +7,7 @@
 static void ReadBoxes(HWND page)
 {
     for (int i = 0; i < 4; ++i)
-        g_options[kOptComponent0 + i] = IsDlgButtonChecked(page, IDC_COMPONENT0 + i) ? 1 : 0;
+        g_options[kOptMouseDriver + i] = IsDlgButtonChecked(page, IDC_COMPONENT0 + i) ? 1 : 0;
 }
 
 LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
@@ -17,7 +17,7 @@ LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_PAGEINIT:
         for (int i = 0; i < 4; ++i)
-            CheckDlgButton(page, IDC_COMPONENT0 + i, g_options[kOptComponent0 + i] ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(page, IDC_COMPONENT0 + i, g_options[kOptMouseDriver + i] ? BST_CHECKED : BST_UNCHECKED);
         return 0;
     case WM_COMMAND:
         switch (wp) {

@@ -2,6 +2,17 @@
 #pragma once
 #include "base/globals.h"
 
+// The page protocol. The runner sends every page this private message right after its
+// creation; the page fills its controls there from the globals.
+constexpr UINT WM_PAGEINIT = WM_USER + 100;
+
+// How a page ended, in g_pageResult: written by the page, returned by the runner, and
+// never reset by it.
+constexpr short kResultCancel = 0;
+constexpr short kResultNext = 1; // also OK and Finish
+constexpr short kResultBack = 2;
+extern short g_pageResult;
+
 // RunPage's answer when no page answered: the page could not be created, or its owner
 // (the backdrop) went away while it was shown and took the page with it. Never written
 // to g_pageResult.

@@ -2,6 +2,8 @@
 #include "pages/pages.h"
 #include "base/globals.h"
 
+short g_pageResult;
+
 short RunPage(const char* className, WNDPROC proc, int templateId)
 {
     // The template names this class, so the page procedure gets every message of the

@@ -78,7 +78,9 @@
 #define IDS_FAIL_WRITE       84
 #define IDS_FAIL_LINE        85
 
-/* Controls */
+/* Controls. Next and Cancel are IDOK and IDCANCEL on purpose: the dialog manager sends
+   command 1 for Enter and 2 for Escape, so the keyboard presses the page's buttons with
+   no code of the page's own. */
 #define IDC_NEXT          1     /* "&Next >", "Cancel" on the Installing page, "Finish" */
 #define IDC_CANCEL        2
 #define IDC_BACK          3

@@ -1,7 +1,6 @@
 // The install plan: file records of every disk in one block, the rules that resolve a
-// record's directory key, and the composition of its source and target paths.
+// disk line's directory key, and the composition of a record's source and target paths.
 #include "script/plan.h"
-#include "script/script.h"
 #include "script/fields.h"
 #include "base/loadtext.h"
 #include "base/text.h"
@@ -10,7 +9,6 @@
 HGLOBAL g_planHandle;
 BYTE* g_plan;
 FileRecord* g_diskStart[kMaxDisks + 1];
-ProgramItem* g_programItems[kProgramItems];
 BYTE* (*g_planBlockSource)(SIZE_T size);
 
 // Number of records the block was sized for.
@@ -32,7 +30,7 @@ int AllocPlan(short totalFiles)
 {
     FreePlan();
     int count = totalFiles < 0 ? 0 : totalFiles;
-    SIZE_T size = (SIZE_T)count * sizeof(FileRecord) + kProgramItems * sizeof(ProgramItem);
+    SIZE_T size = (SIZE_T)count * sizeof(FileRecord) + kPlanTailBytes;
     if (g_planBlockSource) {
         g_plan = g_planBlockSource(size);
         s_planRecords = g_plan ? count : 0;
@@ -62,8 +60,6 @@ void FreePlan()
     s_planRecords = 0;
     for (FileRecord*& start : g_diskStart)
         start = nullptr;
-    for (ProgramItem*& item : g_programItems)
-        item = nullptr;
 }
 
 // Sets the record's directories from directory key `k`. 0 when a value does not fit its
@@ -107,18 +103,7 @@ static void FillRecord(FileRecord* out, const char* line)
         *out = rec;
 }
 
-void FillProgramItem(ProgramItem* item, const char* line)
-{
-    char field[kTextRoom];
-    const char* pos = NextField(line, field);
-    TextCopy(item->field1, field);
-    pos = NextField(pos, field);
-    TextCopy(item->field2, field);
-    NextField(pos, field);
-    TextCopy(item->field3, field);
-}
-
-void BuildPlan()
+void LayOutDisks()
 {
     if (!g_plan)
         return;
@@ -134,19 +119,13 @@ void BuildPlan()
         left -= g_fileCounts[i];
         g_diskStart[i + 1] = g_diskStart[i] + g_fileCounts[i];
     }
-    for (int i = 0; i < g_diskCount; ++i) {
-        for (int j = 0; j < g_fileCounts[i]; ++j) {
-            char key[12];
-            char line[kTextRoom];
-            wsprintfA(key, "%d", j + 1);
-            ReadScriptText(IDS_DISK1 + i, key, "", line, kTextRoom);
-            if (line[0])
-                FillRecord(g_diskStart[i] + j, line);
-        }
-    }
-    g_programItems[0] = (ProgramItem*)g_diskStart[g_diskCount];
-    for (int i = 1; i < kProgramItems; ++i)
-        g_programItems[i] = g_programItems[i - 1] + 1;
+}
+
+void FillPlanRecord(int disk, int rec, const char* line)
+{
+    FileRecord* out = PlanRecord(disk, rec);
+    if (out && line[0])
+        FillRecord(out, line);
 }
 
 FileRecord* PlanRecord(int disk, int rec)

@@ -1,5 +1,6 @@
 // The install plan: one zero-filled block of file records, disk after disk, followed by
-// ten program-item records.
+// room for the reader's ten program items. The reader hands the plan each disk line; the
+// plan resolves it into a record and composes the record's source and target paths.
 #pragma once
 #include "base/globals.h"
 
@@ -13,14 +14,8 @@ struct FileRecord {
 };
 static_assert(sizeof(FileRecord) == 176, "file records are 176 bytes");
 
-struct ProgramItem {
-    char field1[15];
-    char field2[40];
-    char field3[5];
-};
-static_assert(sizeof(ProgramItem) == 60, "program-item records are 60 bytes");
-
-constexpr int kProgramItems = 10;
+// Bytes behind the last record, where the reader keeps its program items.
+constexpr int kPlanTailBytes = 600;
 
 // The block and its handle, locked from allocation to FreePlan.
 extern HGLOBAL g_planHandle;
@@ -28,7 +23,6 @@ extern BYTE* g_plan;
 
 // Entry i points at the first record of disk i+1; entry g_diskCount just behind the last.
 extern FileRecord* g_diskStart[kMaxDisks + 1];
-extern ProgramItem* g_programItems[kProgramItems];
 
 // Null in the program. When a test sets it, AllocPlan takes the block from it (`size`
 // zero-filled bytes, or nullptr) instead of GlobalAlloc; the test keeps ownership and
@@ -36,17 +30,16 @@ extern ProgramItem* g_programItems[kProgramItems];
 extern BYTE* (*g_planBlockSource)(SIZE_T size);
 
 // Allocates the zero-filled block for `totalFiles` records (a negative count is taken as
-// 0) and the program items; frees an earlier plan first. 0 when the memory cannot be had.
+// 0) and the tail; frees an earlier plan first. 0 when the memory cannot be had.
 int AllocPlan(short totalFiles);
-// Fills the tables and the file records from g_diskCount, g_fileCounts and the disk
-// sections of the script being read.
-void BuildPlan();
+// Lays the disks out in the block from g_diskCount and g_fileCounts: the disk start
+// table, the last entry pointing at the tail.
+void LayOutDisks();
+// Fills record `rec` (from 0) of disk `disk` (from 0) from its line of the disk section.
+// A line the setup cannot use whole leaves the record empty, like a missing line.
+void FillPlanRecord(int disk, int rec, const char* line);
 // Unlocks and frees the block; harmless when there is none.
 void FreePlan();
-
-// Fills a program item from a PM Info line; fields longer than 14, 39 or 4 characters
-// are cut there.
-void FillProgramItem(ProgramItem* item, const char* line);
 
 // The record `rec` (from 0) of disk `disk` (from 0), or nullptr when the plan has none.
 FileRecord* PlanRecord(int disk, int rec);

@@ -8,6 +8,10 @@
 #include "base/text.h"
 #include "res/ids.h"
 
+static_assert(kProgramItems * sizeof(ProgramItem) == kPlanTailBytes, "the items fill the plan's tail");
+
+ProgramItem* g_programItems[kProgramItems];
+
 // Path of the script being read; empty when there is none to read.
 static char s_scriptPath[MAX_PATH];
 
@@ -111,9 +115,39 @@ static void ReadFileCounts()
     g_totalFiles = (short)total;
 }
 
-// Program items from PM Info, keys 1 to 10, up to the first empty one.
+// Every line of every disk section, handed to the plan: keys 1 to the disk's file count.
+static void ReadDiskLines()
+{
+    LayOutDisks();
+    for (int i = 0; i < g_diskCount; ++i) {
+        for (int j = 0; j < g_fileCounts[i]; ++j) {
+            char key[12];
+            char line[kTextRoom];
+            wsprintfA(key, "%d", j + 1);
+            ReadScriptText(IDS_DISK1 + i, key, "", line, kTextRoom);
+            FillPlanRecord(i, j, line);
+        }
+    }
+}
+
+void FillProgramItem(ProgramItem* item, const char* line)
+{
+    char field[kTextRoom];
+    const char* pos = NextField(line, field);
+    TextCopy(item->fileName, field);
+    pos = NextField(pos, field);
+    TextCopy(item->title, field);
+    NextField(pos, field);
+    TextCopy(item->iconIndex, field);
+}
+
+// Program items from PM Info, keys 1 to 10, up to the first empty one, in the plan's
+// tail behind the last disk's records.
 static void ReadProgramItems()
 {
+    g_programItems[0] = (ProgramItem*)g_diskStart[g_diskCount];
+    for (int i = 1; i < kProgramItems; ++i)
+        g_programItems[i] = g_programItems[i - 1] + 1;
     g_programItemCount = 0;
     for (int i = 0; i < kProgramItems; ++i) {
         char key[12];
@@ -165,7 +199,7 @@ int ReadScriptInProgramDir(const char* fileName)
 
     if (!AllocPlan(g_totalFiles))
         return 0;
-    BuildPlan();
+    ReadDiskLines();
 
     ReadProgramItems();
     g_options[kOptLogoHidden] = ReadScriptInt(IDS_MAIN, "OEM", 0);

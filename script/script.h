@@ -1,6 +1,24 @@
 // The setup script SETUP.INF: the reader that fills the global settings and builds the
 // install plan.
 #pragma once
+#include <windows.h>
+
+// A line of the PM Info section: a program item, in the fixed rooms it is kept in. The
+// reader keeps up to ten of them behind the plan's records; nothing reads them yet, but
+// they are part of the script's format and of the plan block's layout.
+struct ProgramItem {
+    char fileName[15];
+    char title[40];
+    char iconIndex[5];
+};
+static_assert(sizeof(ProgramItem) == 60, "program-item records are 60 bytes");
+
+constexpr int kProgramItems = 10;
+extern ProgramItem* g_programItems[kProgramItems];
+
+// Fills a program item from a PM Info line; fields longer than 14, 39 or 4 characters
+// are cut there.
+void FillProgramItem(ProgramItem* item, const char* line);
 
 // Reads SETUP.INF beside the program: takes the program directory from the module path,
 // then reads the script in it. 1 on success, 0 when the install plan's memory cannot be

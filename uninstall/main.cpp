@@ -3,8 +3,8 @@
 // resident utility, removes the package and tells what remains.
 #include "uninstall/uninstall.h"
 #include "base/globals.h"
-#include "app/sequence.h"
 #include "base/text.h"
+#include "install/install.h"
 #include "res/ids.h"
 #include "script/plan.h"
 #include "base/loadtext.h"
@@ -12,9 +12,7 @@
 
 namespace {
 
-// A utility that does not answer within this time is left behind, as by the setup; its
-// files are tried again for this long while it ends.
-constexpr UINT kUtilityWait = 5000;
+// The utility's files are tried again for this long while it ends.
 constexpr DWORD kUtilityEndWait = 2000;
 
 // Shows text `id` with `arg` formatted in it; returns the box's answer.

@@ -1,5 +1,6 @@
 // The backdrop's gradient arithmetic, and the real window on the Xvfb screen.
 #include "gfx/gfx.h"
+#include "pages/pages.h"
 #include "base/globals.h"
 #include "base/text.h"
 #include "gfx_util.h"
@@ -114,7 +115,7 @@ protected:
         g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
         TextCopy(g_programDir, dir.path);
         TextCopy(g_titleText, "Velan Wheel Mouse Setup");
-        g_options[kOptFirstPaint] = 1;
+        g_backdropFirstPaint = 1;
         g_options[kOptLogoHidden] = 0;
         dir.Write("LOGO.BMP", MakeBmp(kLogoWidth, kLogoHeight, 24, {}, LogoPixel));
     }
@@ -147,7 +148,7 @@ TEST_F(Backdrop, CoversTheScreenTopmostAndPaintsEverything)
     char name[32];
     GetClassNameA(g_backdrop, name, sizeof name);
     EXPECT_STREQ("SetupMain", name);
-    EXPECT_EQ(0, g_options[kOptFirstPaint]);
+    EXPECT_EQ(0, g_backdropFirstPaint);
 
     const Screen screen;
     const int W = g_screenWidth, H = g_screenHeight;
@@ -194,7 +195,7 @@ TEST_F(Backdrop, OemLeavesOutTheBannerAndStillEndsTheFirstPaint)
 {
     g_options[kOptLogoHidden] = 1;
     Show();
-    EXPECT_EQ(0, g_options[kOptFirstPaint]);
+    EXPECT_EQ(0, g_backdropFirstPaint);
     const Screen screen;
     const int H = g_screenHeight;
     for (int y = H - 60; y < H - 60 + 43; ++y)

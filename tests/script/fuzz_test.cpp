@@ -452,9 +452,9 @@ protected:
 
         ASSERT_LE(g_programItemCount, kProgramItems);
         for (const ProgramItem* item : g_programItems) {
-            ASSERT_TRUE(Terminated(item->field1, sizeof item->field1));
-            ASSERT_TRUE(Terminated(item->field2, sizeof item->field2));
-            ASSERT_TRUE(Terminated(item->field3, sizeof item->field3));
+            ASSERT_TRUE(Terminated(item->fileName, sizeof item->fileName));
+            ASSERT_TRUE(Terminated(item->title, sizeof item->title));
+            ASSERT_TRUE(Terminated(item->iconIndex, sizeof item->iconIndex));
         }
         // The texts the rest of the program takes from the script.
         ASSERT_LE(strlen(g_destDir), (size_t)kPathRoom - 1);
@@ -482,9 +482,9 @@ protected:
             ProgramItem* item = (ProgramItem*)item_.data;
             memset(item, 'x', sizeof *item);
             FillProgramItem(item, text);
-            ASSERT_TRUE(Terminated(item->field1, sizeof item->field1));
-            ASSERT_TRUE(Terminated(item->field2, sizeof item->field2));
-            ASSERT_TRUE(Terminated(item->field3, sizeof item->field3));
+            ASSERT_TRUE(Terminated(item->fileName, sizeof item->fileName));
+            ASSERT_TRUE(Terminated(item->title, sizeof item->title));
+            ASSERT_TRUE(Terminated(item->iconIndex, sizeof item->iconIndex));
         }
     }
 };

@@ -52,7 +52,7 @@ TEST_F(ScriptTest, TwoDisksShareOneBlockWithTheProgramItemsBehind)
     EXPECT_EQ(nullptr, PlanRecord(1, 2));
     EXPECT_EQ((ProgramItem*)(base + 5), g_programItems[0]);
     EXPECT_EQ(g_plan + 5 * 176 + 600, (BYTE*)(g_programItems[9] + 1));
-    EXPECT_STREQ("VWHEEL.EXE", g_programItems[0]->field1);
+    EXPECT_STREQ("VWHEEL.EXE", g_programItems[0]->fileName);
     EXPECT_STREQ("Online help", PlanRecord(1, 0)->description);
 }
 
@@ -225,10 +225,10 @@ TEST_F(ScriptTest, AThousandFilesAndOverlongValuesStayInTheirFields)
     EXPECT_EQ(79u, strlen(g_dirNames[9]));
     EXPECT_EQ(79u, strlen(g_titleText));
     EXPECT_EQ(1000, g_fileCounts[0]);
-    EXPECT_EQ(14u, strlen(g_programItems[0]->field1));
-    EXPECT_EQ(39u, strlen(g_programItems[0]->field2));
-    EXPECT_EQ(4u, strlen(g_programItems[0]->field3));
-    EXPECT_STREQ("", g_programItems[1]->field1);
+    EXPECT_EQ(14u, strlen(g_programItems[0]->fileName));
+    EXPECT_EQ(39u, strlen(g_programItems[0]->title));
+    EXPECT_EQ(4u, strlen(g_programItems[0]->iconIndex));
+    EXPECT_STREQ("", g_programItems[1]->fileName);
 
     for (int j = 0; j < 1000; ++j) {
         const FileRecord* r = PlanRecord(0, j);

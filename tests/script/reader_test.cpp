@@ -226,12 +226,12 @@ TEST_F(ScriptTest, ProgramItemsStopAtTheFirstGap)
                       "4=LOST.TXT,Lost,3\r\n"
                       "[Main]\r\nOEM=1\r\n"));
     EXPECT_EQ(2, g_programItemCount);
-    EXPECT_STREQ("VWHEEL.EXE", g_programItems[0]->field1);
-    EXPECT_STREQ("Wheel Mouse", g_programItems[0]->field2);
-    EXPECT_STREQ("0", g_programItems[0]->field3);
-    EXPECT_STREQ("README.TXT", g_programItems[1]->field1);
-    EXPECT_STREQ("", g_programItems[2]->field1);
-    EXPECT_STREQ("", g_programItems[3]->field1);
+    EXPECT_STREQ("VWHEEL.EXE", g_programItems[0]->fileName);
+    EXPECT_STREQ("Wheel Mouse", g_programItems[0]->title);
+    EXPECT_STREQ("0", g_programItems[0]->iconIndex);
+    EXPECT_STREQ("README.TXT", g_programItems[1]->fileName);
+    EXPECT_STREQ("", g_programItems[2]->fileName);
+    EXPECT_STREQ("", g_programItems[3]->fileName);
     EXPECT_EQ(1, g_options[kOptLogoHidden]); // read after the items
 }
 

@@ -3,13 +3,14 @@
 #include "app/sequence.h"
 #include "base/globals.h"
 #include "pages/pages.h"
+#include "install/install.h"
 #include <gtest/gtest.h>
 
 namespace {
 
 void ResetOptions()
 {
-    for (int i = kOptComponent0; i <= kOptComponent3; ++i)
+    for (int i = kOptMouseDriver; i <= kOptOthers; ++i)
         g_options[i] = 1;
     g_setupType = 1;
 }
@@ -17,14 +18,14 @@ void ResetOptions()
 TEST(Sequence, TypicalRunGoesStraightToDestinationAndRestoresEveryComponent)
 {
     ResetOptions();
-    g_options[kOptComponent0] = 0;
-    g_options[kOptComponent1] = 0;
-    g_options[kOptComponent3] = 0;
+    g_options[kOptMouseDriver] = 0;
+    g_options[kOptControlPanel] = 0;
+    g_options[kOptOthers] = 0;
     EXPECT_EQ(kStepSetupType, NextStep(kStepWelcome, kResultNext));
-    EXPECT_EQ(kStepGate, NextStep(kStepSetupType, kResultNext));
-    for (int i = kOptComponent0; i <= kOptComponent3; ++i)
+    EXPECT_EQ(kStepAnythingToInstall, NextStep(kStepSetupType, kResultNext));
+    for (int i = kOptMouseDriver; i <= kOptOthers; ++i)
         EXPECT_EQ(1, g_options[i]) << i;
-    EXPECT_EQ(kStepDestination, NextStep(kStepGate, kResultNext));
+    EXPECT_EQ(kStepDestination, NextStep(kStepAnythingToInstall, kResultNext));
     EXPECT_EQ(kStepCloseUtility, NextStep(kStepDestination, kResultNext));
     EXPECT_EQ(kStepInstalling, NextStep(kStepCloseUtility, kResultCancel));
     EXPECT_EQ(kStepFinish, NextStep(kStepInstalling, kResultNext));
@@ -37,11 +38,11 @@ TEST(Sequence, CustomRunKeepsComponentsAndSkipsInstallingWithoutTheControlPanel)
 {
     ResetOptions();
     g_setupType = 0;
-    g_options[kOptComponent1] = 0;
+    g_options[kOptControlPanel] = 0;
     EXPECT_EQ(kStepComponents, NextStep(kStepSetupType, kResultNext));
-    EXPECT_EQ(0, g_options[kOptComponent1]);
-    EXPECT_EQ(kStepGate, NextStep(kStepComponents, kResultNext));
-    EXPECT_EQ(kStepFinish, NextStep(kStepGate, kResultNext));
+    EXPECT_EQ(0, g_options[kOptControlPanel]);
+    EXPECT_EQ(kStepAnythingToInstall, NextStep(kStepComponents, kResultNext));
+    EXPECT_EQ(kStepFinish, NextStep(kStepAnythingToInstall, kResultNext));
     ResetOptions();
 }
 

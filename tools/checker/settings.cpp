@@ -5,6 +5,7 @@
 #include "script/plan.h"
 #include "base/loadtext.h"
 #include "script/fields.h"
+#include "script/script.h"
 #include "res/ids.h"
 #include <cstdio>
 

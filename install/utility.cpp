@@ -1,0 +1,14 @@
+// The resident mouse utility holds the package's files open while it runs: the setup
+// asks it to close before copying, the uninstaller before removing.
+#include "install/install.h"
+
+int CloseUtility(UINT timeoutMs)
+{
+    HWND utility = FindWindowA(nullptr, "ZaderUvori");
+    if (!utility)
+        return 0;
+    // Its answer does not matter; a utility that hangs must not hold the setup.
+    DWORD_PTR answer;
+    SendMessageTimeoutA(utility, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &answer);
+    return 1;
+}

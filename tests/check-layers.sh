@@ -1,0 +1,38 @@
+#!/bin/sh
+# Checks that the product's includes only point down its layers:
+#   res/                  resource IDs: includes nothing of ours
+#   base/                 process-wide state, bounded text, string loader
+#   script/  gfx/         the setup script and install plan; drawing and the backdrop
+#   pages/                page runner and wizard pages
+#   install/              Installing page, copy engine, registration
+#   app/  uninstall/      the two programs' entries: setup.exe and uninstal.exe
+# A folder may include its own headers and those of the layers below it, never a folder
+# beside it or above it.
+cd "$(dirname "$0")/.." || exit 2
+allowed() {
+    case $1 in
+    res) echo "res" ;;
+    base) echo "base res" ;;
+    script) echo "script base res" ;;
+    gfx) echo "gfx base res" ;;
+    pages) echo "pages script gfx base res" ;;
+    install) echo "install pages script gfx base res" ;;
+    app) echo "app install pages script gfx base res" ;;
+    uninstall) echo "uninstall install pages script gfx base res" ;;
+    esac
+}
+status=0
+for dir in res base script gfx pages install app uninstall; do
+    ok=$(allowed $dir)
+    for file in $dir/*.cpp $dir/*.h $dir/*.rc; do
+        [ -f "$file" ] || continue
+        for target in $(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z]*\)\/.*/\1/p' "$file"); do
+            case " $ok " in
+            *" $target "*) ;;
+            *) echo "$file includes $target/: $dir/ may include only $ok"; status=1 ;;
+            esac
+        done
+    done
+done
+[ $status = 0 ] && echo "every include points down a layer"
+exit $status
