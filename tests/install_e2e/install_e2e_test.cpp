@@ -467,4 +467,23 @@ TEST_F(InstallE2E, UninstallerRemovesWhatTheSetupInstalledAndNothingElse)
     EXPECT_FALSE(RegistrationPresent());
     EXPECT_EQ("{0}", RegText(HKEY_LOCAL_MACHINE, vendor.c_str(), nullptr));
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, vendor.c_str());
+
+    // Run again (the program itself waits for the restart): with a damaged UNINSTAL.INF,
+    // then with none, it says so and removes nothing.
+    const std::string self = std::string(kDest) + "\\UNINSTAL.EXE";
+    const std::string inf = std::string(kDest) + "\\UNINSTAL.INF";
+    ASSERT_TRUE(FileExists(self.c_str()));
+    ASSERT_TRUE(WriteFileText(inf.c_str(), "[Main]\r\nProductName=\x01\xff\r\n[FileCounts\r\nDisk1=-7\r\n"));
+    for (const char* want : {" is damaged: it names no product or no file. Nothing was removed.",
+                             "UNINSTAL.INF cannot be read in "}) {
+        ASSERT_TRUE(StartCommand(&run, ("\"" + self + "\"").c_str(), kDest));
+        HWND box = WaitBox(run, nullptr);
+        ASSERT_TRUE(box);
+        EXPECT_NE(std::string::npos, BoxText(box).find(want)) << BoxText(box);
+        EXPECT_TRUE(PressOk(box));
+        End();
+        DeleteFileA(inf.c_str());
+        EXPECT_TRUE(FileExists(notes.c_str()));
+        EXPECT_TRUE(FileExists(self.c_str()));
+    }
 }
