@@ -73,3 +73,23 @@ void ExpectPagePlaced(HWND page, const char* product)
     EXPECT_EQ(width, rc.right - rc.left) << ClassOf(page);
     EXPECT_EQ(height, rc.bottom - rc.top) << ClassOf(page);
 }
+
+std::string E2ETest::AnswerFilesNotInstalled(HWND installing, const char* product, DWORD timeoutMs)
+{
+    HWND box = WaitBox(run, installing, timeoutMs);
+    EXPECT_TRUE(box) << "no list of the files not installed, owned by the Installing page";
+    if (!box)
+        return "";
+    const std::string list = BoxText(box);
+    EXPECT_EQ(std::string(product) + " Setup Program", Text(box));
+    EXPECT_TRUE(PressOk(box));
+    box = WaitBox(run, installing);
+    EXPECT_TRUE(box) << "no not-completed warning after the list";
+    if (box) {
+        EXPECT_EQ(std::string(product) + " installation is not completed !", BoxText(box));
+        EXPECT_TRUE(PressOk(box));
+    }
+    EXPECT_EQ(0u, End());
+    EXPECT_FALSE(FindRunWindow(run, kFinish)) << "files missing, yet the Finish page";
+    return list;
+}

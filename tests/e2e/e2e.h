@@ -33,6 +33,10 @@ protected:
     HWND WelcomeToFinishNothingInstalled(HWND welcome);
     // Presses Finish with the restart answer chosen and waits for the end.
     void FinishAndEnd(HWND finish, bool restart);
+    // Answers the two boxes of an installation that lacks files, the list of them and
+    // then the not-completed warning for `product`, both owned by the Installing page,
+    // and waits for the end without a Finish page. The list's text, "" when none came.
+    std::string AnswerFilesNotInstalled(HWND installing, const char* product, DWORD timeoutMs = 30000);
 };
 
 // Checks that `page` carries the product-named title and sits where a page of the
