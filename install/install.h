@@ -7,6 +7,10 @@ LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);
 // Writes the registry entries of the installed package for the current destination.
 void RegisterSystem();
 
+// Creates destination \ name for the directory keys of the destination's sub-directories
+// (RootDir, SubDir1-5), in key order; what exists already stays.
+void CreateSubDirectories();
+
 // Percentage of disk progress shown while file `index` (from 0) of `count` is copied:
 // 100 * (index + 1) / count, truncated; 0 for an empty disk.
 int DiskPercent(int index, int count);

@@ -13,12 +13,42 @@ struct FileRecord {
 };
 static_assert(sizeof(FileRecord) == 176, "file records are 176 bytes");
 
+// Rooms of a record's text fields, terminator included: a longer value does not fit.
+constexpr int kDirFieldRoom = sizeof(FileRecord::dirName);         // also targetDir
+constexpr int kNameFieldRoom = sizeof(FileRecord::sourceName);     // also targetName
+constexpr int kDescriptionRoom = sizeof(FileRecord::description);  // cut there, not refused
+static_assert(sizeof(FileRecord::targetDir) == kDirFieldRoom, "both directory fields alike");
+static_assert(sizeof(FileRecord::targetName) == kNameFieldRoom, "both name fields alike");
+
+// The four comma-separated fields of a disk line, as the field splitter gives them.
+struct DiskLine {
+    char source[kTextRoom];
+    char target[kTextRoom];
+    char description[kTextRoom];
+    char key[kTextRoom]; // directory key name, e.g. "SubDir1"
+};
+void SplitDiskLine(const char* line, DiskLine* out);
+
+// The directory key (0 to kDirKeyCount-1) that `name` names in the script, in any case;
+// -1 when it names none.
+int DirKeyIndex(const char* name);
+// 1 for keys 0-5 (RootDir, SubDir1-5): directories under the destination, which the
+// Installing page creates. 0 for the Windows directory keys and anything else.
+int DirKeyIsSubDirectory(int key);
+// What a Windows directory key (6-9) adds to the Windows directory: "", "\\SYSTEM",
+// "\\INF", "\\SYSTEM32\\DRIVERS". nullptr for the other keys.
+const char* DirKeyWindowsSuffix(int key);
+
 struct ProgramItem {
     char field1[15];
     char field2[40];
     char field3[5];
 };
 static_assert(sizeof(ProgramItem) == 60, "program-item records are 60 bytes");
+
+// Rooms of a program item's three fields, terminator included.
+constexpr int kItemFieldRooms[3] = {sizeof(ProgramItem::field1), sizeof(ProgramItem::field2),
+                                    sizeof(ProgramItem::field3)};
 
 constexpr int kProgramItems = 10;
 
