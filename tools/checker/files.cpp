@@ -131,10 +131,10 @@ int ExplainRefusal(const char* line, bool report)
     const char* target = fields.target;
     const char* key = fields.key;
     int reasons = 0;
-    auto reason = [&](const char* format, const char* a, const char* b) {
+    auto reason = [&](const char* format, const char* a, const char* b, const char* c = "") {
         ++reasons;
         if (report)
-            Report(kError, format, a, b);
+            Report(kError, format, a, b, c);
     };
     char names[80];
     snprintf(names, sizeof names, "is longer than %d characters", kNameFieldRoom - 1);
@@ -150,17 +150,12 @@ int ExplainRefusal(const char* line, bool report)
         reason("unknown directory key \"%s\"%s", key, ": the setup drops this file");
     char dirs[80];
     snprintf(dirs, sizeof dirs, "is longer than %d characters", kDirFieldRoom - 1);
-    if (known >= 0 && lstrlenA(g_dirNames[known]) > kDirFieldRoom - 1) {
-        ++reasons;
-        if (report)
-            Report(kError, "the DirectoryName of %s %s (\"%s\"): the setup drops this file",
-                   key, dirs, g_dirNames[known]);
-    } else if (suffix && lstrlenA(g_windowsDir) + lstrlenA(suffix) > kDirFieldRoom - 1) {
-        ++reasons;
-        if (report)
-            Report(kError, "the Windows directory %s with the %s suffix %s: the setup drops "
-                   "this file", g_windowsDir, key, dirs);
-    }
+    if (known >= 0 && lstrlenA(g_dirNames[known]) > kDirFieldRoom - 1)
+        reason("the DirectoryName of %s %s (\"%s\"): the setup drops this file", key, dirs,
+               g_dirNames[known]);
+    else if (suffix && lstrlenA(g_windowsDir) + lstrlenA(suffix) > kDirFieldRoom - 1)
+        reason("the Windows directory %s with the %s suffix %s: the setup drops this file",
+               g_windowsDir, key, dirs);
     return reasons;
 }
 

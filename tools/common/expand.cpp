@@ -20,25 +20,29 @@ LONG ExpandFile(const char* source, const char* target)
     return result;
 }
 
+int ReadWholeFile(const char* path, std::string* data)
+{
+    data->clear();
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return 0;
+    data->resize(GetFileSize(f, nullptr));
+    DWORD got = 0;
+    if (!data->empty())
+        ReadFile(f, &(*data)[0], (DWORD)data->size(), &got, nullptr);
+    data->resize(got);
+    CloseHandle(f);
+    return 1;
+}
+
 LONG ExpandToScratch(const char* source, std::string* data)
 {
     char temp[MAX_PATH], scratch[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     GetTempFileNameA(temp, "lzx", 0, scratch);
     LONG result = ExpandFile(source, scratch);
-    if (data) {
-        data->clear();
-        HANDLE f =
-            CreateFileA(scratch, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f != INVALID_HANDLE_VALUE) {
-            data->resize(GetFileSize(f, nullptr));
-            DWORD got = 0;
-            if (!data->empty())
-                ReadFile(f, &(*data)[0], (DWORD)data->size(), &got, nullptr);
-            data->resize(got);
-            CloseHandle(f);
-        }
-    }
+    if (data)
+        ReadWholeFile(scratch, data);
     DeleteFileA(scratch);
     return result;
 }

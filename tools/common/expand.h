@@ -11,6 +11,9 @@
 // LZERROR_ code), or the negative result of an open that failed.
 LONG ExpandFile(const char* source, const char* target);
 
+// What the file at `path` holds, in `*data`; 0 (and `*data` empty) when it cannot be read.
+int ReadWholeFile(const char* path, std::string* data);
+
 // Expands `source` into a scratch file of the temporary directory, which is deleted again;
 // what it holds then in `*data` when `data` is given (empty when `source` cannot be
 // opened; what arrived when the expansion failed part-way).

@@ -22,15 +22,7 @@ namespace {
 std::string ReadAll(const char* path)
 {
     std::string data;
-    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return data;
-    data.resize(GetFileSize(f, nullptr));
-    DWORD got = 0;
-    if (!data.empty())
-        ReadFile(f, &data[0], (DWORD)data.size(), &got, nullptr);
-    data.resize(got);
-    CloseHandle(f);
+    ReadWholeFile(path, &data);
     return data;
 }
 
