@@ -12,23 +12,9 @@
 #include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
-#include <lzexpand.h>
+#include "install/install.h"
+#include "tools/common/expand.h"
 #include <cstdio>
-
-namespace {
-
-void CreateDirectories()
-{
-    CreateDirectoryA(g_destDir, nullptr);
-    for (int key = 0; key <= 5; ++key) { // RootDir, SubDir1 .. SubDir5
-        char path[kPathRoom];
-        if (g_dirNames[key][0] && TextCopy(path, g_destDir) && TextAppend(path, "\\") &&
-            TextAppend(path, g_dirNames[key]))
-            CreateDirectoryA(path, nullptr);
-    }
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -49,7 +35,8 @@ int main(int argc, char** argv)
     }
     QueryPerformanceCounter(&end);
     const double readMs = 1000.0 * (double)(end.QuadPart - start.QuadPart) / (double)freq.QuadPart;
-    CreateDirectories();
+    CreateDirectoryA(g_destDir, nullptr);
+    CreateSubDirectories();
 
     QueryPerformanceCounter(&start);
     int files = 0, copied = 0;
@@ -58,17 +45,8 @@ int main(int argc, char** argv)
             char source[kPathRoom], target[kPathRoom];
             if (!SourcePath(disk, i, source, kPathRoom) || !TargetPath(disk, i, target, kPathRoom))
                 continue;
-            OFSTRUCT so, to;
-            HFILE in = LZOpenFileA(source, &so, OF_READ);
-            if (in < 0)
-                continue;
-            HFILE out = LZOpenFileA(target, &to, OF_CREATE);
-            if (out >= 0) {
-                if (LZCopy(in, out) >= 0)
-                    ++copied;
-                LZClose(out);
-            }
-            LZClose(in);
+            if (ExpandFile(source, target) >= 0)
+                ++copied;
         }
     }
     QueryPerformanceCounter(&end);

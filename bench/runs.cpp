@@ -8,16 +8,13 @@
 // polls closely again for the Finish page, which follows a few milliseconds later.
 #include "bench.h"
 #include "driver.h"
+#include "typical_walk.h"
 #include <psapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-constexpr int kTypical = 1026;
-constexpr int kRestartNo = 1033;
-constexpr int kDestLabel = 1003;
 
 // Handles the bench's own messages (its keep-alive window) while waiting up to `ms` for
 // the process to end; 1 when it has ended.
@@ -100,15 +97,6 @@ int WaitPainted(const SetupRun& run, HWND page, DWORD timeoutMs, double* at)
             return 0;
     }
     return 0;
-}
-
-// Presses button 1 and waits for the next page of class `cls`, painted.
-HWND NextPage(const SetupRun& run, HWND page, const char* cls)
-{
-    Press(page, 1);
-    double at;
-    HWND next = PollWindow(run, cls, 20000, &at);
-    return next && WaitPainted(run, next, 20000, &at) ? next : nullptr;
 }
 
 SetupTimes Fail(SetupRun* run, SetupTimes t, const char* what)
@@ -212,42 +200,79 @@ SetupTimes RunSetup(const Medium& m)
     const double launch = NowMs();
     if (!StartSetup(&run, m.dir.c_str()))
         return Fail(&run, t, "setup.exe could not be started");
-    double backdrop, welcomeSeen, welcomePainted;
-    if (!PollWindow(run, "SetupMain", 20000, &backdrop))
-        return Fail(&run, t, "no backdrop");
-    HWND page = PollWindow(run, "SETUP_BEGIN", 20000, &welcomeSeen);
-    if (!page || !WaitPainted(run, page, 20000, &welcomePainted))
-        return Fail(&run, t, "no Welcome page");
-    t.toBackdrop = backdrop - launch;
-    t.dissolve = welcomeSeen - backdrop;
-    t.firstPage = welcomePainted - welcomeSeen;
-
-    if (!(page = NextPage(run, page, "SETUP_SELTYPE")))
-        return Fail(&run, t, "no Setup type page");
-    Click(page, kTypical);
-    if (!(page = NextPage(run, page, "SETUP_SELDIR")))
-        return Fail(&run, t, "no Destination page");
-    // The label shows the destination that Next takes, as the Browse dialog leaves it.
-    if (ItemText(page, kDestLabel) != g_dest && !SetItemText(page, kDestLabel, g_dest.c_str()))
-        return Fail(&run, t, "the Destination page did not take the bench's destination");
-
-    Press(page, 1);
-    double installing, closed, finish;
-    HWND install = PollWindow(run, "SETUP_INSTALL", 20000, &installing);
-    if (!install)
-        return Fail(&run, t, "no Installing page");
-    if (!WaitWindowGone(run, install, 5, 600000, &closed))
-        return Fail(&run, t, "the Installing page did not close");
-    if (!(page = PollWindow(run, "SETUP_END", 20000, &finish)))
-        return Fail(&run, t, "no Finish page");
-    t.install = finish - installing - 1000.0;
-    t.peakMib = PeakWorkingSetMib(run.pi.hProcess);
-
-    double at;
-    if (!WaitPainted(run, page, 20000, &at))
-        return Fail(&run, t, "the Finish page did not settle");
-    Click(page, kRestartNo);
-    Press(page, 1);
+    // The Typical walk, timed: each page is waited for until it is painted and waits for
+    // input, except the Installing page; its creation and the Finish page's bound the
+    // installation.
+    const char* why = nullptr;
+    double installing = 0;
+    TypicalWalker walker;
+    walker.run = &run;
+    walker.arrive = [&](const WalkStep& step) -> HWND {
+        const std::string cls = step.page;
+        double seen, painted;
+        if (cls == "SETUP_BEGIN") {
+            double backdrop;
+            if (!PollWindow(run, "SetupMain", 20000, &backdrop)) {
+                why = "no backdrop";
+                return nullptr;
+            }
+            HWND page = PollWindow(run, step.page, 20000, &seen);
+            if (!page || !WaitPainted(run, page, 20000, &painted)) {
+                why = "no Welcome page";
+                return nullptr;
+            }
+            t.toBackdrop = backdrop - launch;
+            t.dissolve = seen - backdrop;
+            t.firstPage = painted - seen;
+            return page;
+        }
+        if (step.leavesByItself) {
+            HWND page = PollWindow(run, step.page, 20000, &installing);
+            why = page ? nullptr : "no Installing page";
+            return page;
+        }
+        if (cls == "SETUP_END") {
+            HWND page = PollWindow(run, step.page, 20000, &seen);
+            if (!page) {
+                why = "no Finish page";
+                return nullptr;
+            }
+            t.install = seen - installing - 1000.0;
+            t.peakMib = PeakWorkingSetMib(run.pi.hProcess);
+            if (!WaitPainted(run, page, 20000, &painted)) {
+                why = "the Finish page did not settle";
+                return nullptr;
+            }
+            return page;
+        }
+        HWND page = PollWindow(run, step.page, 20000, &seen);
+        if (!page || !WaitPainted(run, page, 20000, &painted)) {
+            why = cls == "SETUP_SELTYPE" ? "no Setup type page" : "no Destination page";
+            return nullptr;
+        }
+        return page;
+    };
+    walker.onPage = [&](const WalkStep& step, HWND page) {
+        // The label shows the destination that Next takes, as the Browse dialog leaves it.
+        if (std::string(step.page) == "SETUP_SELDIR" && ItemText(page, IDC_DEST_LABEL) != g_dest &&
+            !SetItemText(page, IDC_DEST_LABEL, g_dest.c_str())) {
+            why = "the Destination page did not take the bench's destination";
+            return 0;
+        }
+        return 1;
+    };
+    walker.leave = [&](const WalkStep& step, HWND page) {
+        double closed;
+        if (step.leavesByItself && !WaitWindowGone(run, page, 5, 600000, &closed)) {
+            why = "the Installing page did not close";
+            return 0;
+        }
+        if (!step.leavesByItself)
+            Press(page, IDC_NEXT); // the next page's arrival is what is timed
+        return 1;
+    };
+    if (!WalkTypical(walker))
+        return Fail(&run, t, why ? why : "the walk stopped");
     DWORD code = 0;
     if (!WaitSetupEnd(&run, 20000, &code))
         return Fail(&run, t, "setup.exe did not end after Finish");

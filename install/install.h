@@ -4,14 +4,20 @@
 
 LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);
 
-// Asks a running resident mouse utility (window title "ZaderUvori") to close, waiting at
-// most `timeoutMs` for its answer. 1 when such a window was found.
+// The window title by which the resident mouse utility is found.
+constexpr char kUtilityTitle[] = "ZaderUvori";
+// Asks a running resident mouse utility (window titled kUtilityTitle) to close, waiting
+// at most `timeoutMs` for its answer. 1 when such a window was found.
 int CloseUtility(UINT timeoutMs);
 // A utility that does not answer within this time is left behind.
 constexpr UINT kUtilityWait = 5000;
 
 // Writes the registry entries of the installed package for the current destination.
 void RegisterSystem();
+
+// Creates destination \ name for the directory keys of the destination's sub-directories
+// (RootDir, SubDir1-5), in key order; what exists already stays.
+void CreateSubDirectories();
 
 // Percentage of disk progress shown while file `index` (from 0) of `count` is copied:
 // 100 * (index + 1) / count, truncated; 0 for an empty disk.

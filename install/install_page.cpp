@@ -68,20 +68,23 @@ void SetControlText(HWND control, const char* text)
     UpdateWindow(control);
 }
 
-// Creates destination \ name for the root directory key and SubDir1-5. A directory
-// whose path does not fit is not created: a cut path would be some other directory.
+} // namespace
+
+// A directory whose path does not fit is not created: a cut path would be some other
+// directory.
 void CreateSubDirectories()
 {
-    constexpr int kLastSubDir = 5; // directory keys 0-5: RootDir, SubDir1 .. SubDir5
-    for (int key = 0; key <= kLastSubDir; ++key) {
+    for (int key = 0; key < kDirKeyCount; ++key) {
         const char* name = g_dirNames[key];
-        if (!name[0])
+        if (!DirKeyIsSubDirectory(key) || !name[0])
             continue;
         char path[kPathRoom];
         if (TextCopy(path, g_destDir) && TextAppend(path, "\\") && TextAppend(path, name))
             CreateDirectoryA(path, nullptr);
     }
 }
+
+namespace {
 
 void DrawBar(HDC dc, int percent)
 {

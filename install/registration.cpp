@@ -29,20 +29,25 @@ int QuoteIfBlank(char* text, int room)
 
 int ComposeRegData(const RegValue& value, char* out)
 {
+    return ComposeRegData(value, out, kPathRoom);
+}
+
+int ComposeRegData(const RegValue& value, char* out, int room)
+{
     switch (value.data) {
     case RegData::Fixed:
-        return TextCopy(out, kPathRoom, value.text);
+        return TextCopy(out, room, value.text);
     case RegData::ProductName:
-        return TextCopy(out, kPathRoom, g_productName);
+        return TextCopy(out, room, g_productName);
     case RegData::ControlPanelPath:
-        return TextCopy(out, kPathRoom, g_destDir) && TextAppend(out, kPathRoom, "\\") &&
-               TextAppend(out, kPathRoom, g_controlPanelFile);
+        return TextCopy(out, room, g_destDir) && TextAppend(out, room, "\\") &&
+               TextAppend(out, room, g_controlPanelFile);
     case RegData::UtilityCommand:
-        return TextCopy(out, kPathRoom, g_destDir) && TextAppend(out, kPathRoom, "\\") &&
-               TextAppend(out, kPathRoom, g_utilityFile) && QuoteIfBlank(out, kPathRoom);
+        return TextCopy(out, room, g_destDir) && TextAppend(out, room, "\\") &&
+               TextAppend(out, room, g_utilityFile) && QuoteIfBlank(out, room);
     case RegData::UninstallCommand:
-        return TextCopy(out, kPathRoom, g_destDir) && TextAppend(out, kPathRoom, "\\UNINSTAL.EXE") &&
-               QuoteIfBlank(out, kPathRoom);
+        return TextCopy(out, room, g_destDir) && TextAppend(out, room, "\\UNINSTAL.EXE") &&
+               QuoteIfBlank(out, room);
     case RegData::None:
         break;
     }

@@ -72,3 +72,20 @@ inline HKEY RegRootKey(RegRoot root)
 // settings into `out` (room kPathRoom). 0 when it does not fit whole: a cut path in the
 // registry would point at a wrong file, so such a value is never written.
 int ComposeRegData(const RegValue& value, char* out);
+// The same into `out` of `room` characters: a tool with a larger room sees whole what the
+// setup would refuse.
+int ComposeRegData(const RegValue& value, char* out, int room);
+
+// The step holding the value whose data is `data` (the Run entry's UtilityCommand, the
+// Uninstall entry's UninstallCommand, ...), that value in `*value`; nullptr when no step
+// holds one.
+inline const RegStep* FindRegValue(RegData data, const RegValue** value)
+{
+    for (const RegStep& step : kRegSteps)
+        for (const RegValue& v : step.values)
+            if (v.data == data && data != RegData::None) {
+                *value = &v;
+                return &step;
+            }
+    return nullptr;
+}

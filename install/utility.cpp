@@ -4,7 +4,7 @@
 
 int CloseUtility(UINT timeoutMs)
 {
-    HWND utility = FindWindowA(nullptr, "ZaderUvori");
+    HWND utility = FindWindowA(nullptr, kUtilityTitle);
     if (!utility)
         return 0;
     // Its answer does not matter; a utility that hangs must not hold the setup.

@@ -81,26 +81,48 @@ static int ResolveDirectory(FileRecord* rec, int k)
 // missing. Only the description, which is merely shown, is cut at 61 characters.
 static void FillRecord(FileRecord* out, const char* line)
 {
-    char source[kTextRoom], target[kTextRoom], description[kTextRoom], key[kTextRoom];
-    const char* pos = NextField(line, source);
-    pos = NextField(pos, target);
-    pos = NextField(pos, description);
-    NextField(pos, key);
+    DiskLine fields;
+    SplitDiskLine(line, &fields);
 
     FileRecord rec = {};
-    int whole = TextCopy(rec.sourceName, source);
-    whole &= TextCopy(rec.targetName, target);
-    TextCopy(rec.description, description);
-    bool known = false;
-    for (int k = 0; k < kDirKeyCount && !known; ++k) {
-        const char* name = LoadText(IDS_ROOTDIR + k);
-        if (name && lstrcmpiA(key, name) == 0) {
-            whole &= ResolveDirectory(&rec, k);
-            known = true;
-        }
-    }
+    int whole = TextCopy(rec.sourceName, fields.source);
+    whole &= TextCopy(rec.targetName, fields.target);
+    TextCopy(rec.description, fields.description);
+    const int k = DirKeyIndex(fields.key);
+    const bool known = k >= 0;
+    if (known)
+        whole &= ResolveDirectory(&rec, k);
     if (whole && known)
         *out = rec;
+}
+
+void SplitDiskLine(const char* line, DiskLine* out)
+{
+    const char* pos = NextField(line, out->source);
+    pos = NextField(pos, out->target);
+    pos = NextField(pos, out->description);
+    NextField(pos, out->key);
+}
+
+int DirKeyIndex(const char* name)
+{
+    for (int k = 0; k < kDirKeyCount; ++k) {
+        const char* keyName = LoadText(IDS_ROOTDIR + k);
+        if (keyName && lstrcmpiA(name, keyName) == 0)
+            return k;
+    }
+    return -1;
+}
+
+int DirKeyIsSubDirectory(int key)
+{
+    return key >= 0 && key < kDirKeyCount && !kDirRules[key].underWindows;
+}
+
+const char* DirKeyWindowsSuffix(int key)
+{
+    return key >= 0 && key < kDirKeyCount && kDirRules[key].underWindows ? kDirRules[key].suffix
+                                                                        : nullptr;
 }
 
 void LayOutDisks()

@@ -17,6 +17,32 @@ static_assert(sizeof(FileRecord) == 176, "file records are 176 bytes");
 // Bytes behind the last record, where the reader keeps its program items.
 constexpr int kPlanTailBytes = 600;
 
+// Rooms of a record's text fields, terminator included: a longer value does not fit.
+constexpr int kDirFieldRoom = sizeof(FileRecord::dirName);         // also targetDir
+constexpr int kNameFieldRoom = sizeof(FileRecord::sourceName);     // also targetName
+constexpr int kDescriptionRoom = sizeof(FileRecord::description);  // cut there, not refused
+static_assert(sizeof(FileRecord::targetDir) == kDirFieldRoom, "both directory fields alike");
+static_assert(sizeof(FileRecord::targetName) == kNameFieldRoom, "both name fields alike");
+
+// The four comma-separated fields of a disk line, as the field splitter gives them.
+struct DiskLine {
+    char source[kTextRoom];
+    char target[kTextRoom];
+    char description[kTextRoom];
+    char key[kTextRoom]; // directory key name, e.g. "SubDir1"
+};
+void SplitDiskLine(const char* line, DiskLine* out);
+
+// The directory key (0 to kDirKeyCount-1) that `name` names in the script, in any case;
+// -1 when it names none.
+int DirKeyIndex(const char* name);
+// 1 for keys 0-5 (RootDir, SubDir1-5): directories under the destination, which the
+// Installing page creates. 0 for the Windows directory keys and anything else.
+int DirKeyIsSubDirectory(int key);
+// What a Windows directory key (6-9) adds to the Windows directory: "", "\\SYSTEM",
+// "\\INF", "\\SYSTEM32\\DRIVERS". nullptr for the other keys.
+const char* DirKeyWindowsSuffix(int key);
+
 // The block and its handle, locked from allocation to FreePlan.
 extern HGLOBAL g_planHandle;
 extern BYTE* g_plan;

@@ -13,6 +13,10 @@ struct ProgramItem {
 };
 static_assert(sizeof(ProgramItem) == 60, "program-item records are 60 bytes");
 
+// Rooms of a program item's three fields, terminator included.
+constexpr int kItemFieldRooms[3] = {sizeof(ProgramItem::fileName), sizeof(ProgramItem::title),
+                                    sizeof(ProgramItem::iconIndex)};
+
 constexpr int kProgramItems = 10;
 extern ProgramItem* g_programItems[kProgramItems];
 

@@ -1,6 +1,7 @@
 // The wizard walked through from start to end as a user would: every page of the
 // Typical and the Custom path, their titles, texts, initial states and placement.
 #include "e2e.h"
+#include "typical_walk.h"
 
 namespace {
 
@@ -31,43 +32,45 @@ TEST_F(Walkthrough, TypicalPathThroughEveryPage)
 {
     HWND w = StartAtWelcome(Script());
     ASSERT_TRUE(w);
-    HWND backdrop = FindRunWindow(run, "SetupMain");
-    EXPECT_TRUE(backdrop && IsWindowVisible(backdrop)) << "no backdrop behind the pages";
-    EXPECT_EQ(backdrop, GetWindow(w, GW_OWNER));
-    ExpectPagePlaced(w, "Velan");
-    ExpectWelcome(w, "Velan");
-    MaybeScreenshot("01-welcome");
-
-    HWND t = Go(w, IDC_NEXT, kSetupType);
-    ASSERT_TRUE(t);
-    ExpectPagePlaced(t, "Velan");
-    EXPECT_EQ("Typical", ItemText(t, IDC_TYPICAL));
-    EXPECT_EQ("Custom", ItemText(t, IDC_CUSTOM));
-    EXPECT_EQ(1, Checked(t, IDC_TYPICAL));
-    EXPECT_EQ(0, Checked(t, IDC_CUSTOM));
-    MaybeScreenshot("02-setup-type");
-
-    HWND d = Go(t, IDC_NEXT, kDestination);
-    ASSERT_TRUE(d);
-    ExpectPagePlaced(d, "Velan");
-    EXPECT_EQ("Velan files are to be installed :", ItemText(d, IDC_HEADING));
-    EXPECT_EQ(kDest, ItemText(d, IDC_DEST_LABEL));
-    EXPECT_FALSE(DirExists(kDest)) << "the destination exists before Next";
-    MaybeScreenshot("03-destination");
-
-    // With nothing to copy the Installing page still stays a second for the registry.
-    HWND i = Go(d, IDC_NEXT, kInstalling);
-    ASSERT_TRUE(i);
-    EXPECT_TRUE(DirExists(kDest));
-    ExpectPagePlaced(i, "Velan");
-    MaybeScreenshot("04-installing");
-
-    HWND f = WaitPage(run, kFinish, 20000);
-    ASSERT_TRUE(f);
-    ExpectPagePlaced(f, "Velan");
-    ExpectFinish(f, "Velan");
-    MaybeScreenshot("05-finish");
-    FinishAndEnd(f, false);
+    TypicalWalker walker;
+    walker.run = &run;
+    walker.arrive = [&](const WalkStep& step) {
+        HWND page = &step == &kTypicalWalk[0] ? w : WaitPage(run, step.page, 20000);
+        EXPECT_TRUE(page) << "no " << step.page << " page";
+        return page;
+    };
+    walker.onPage = [&](const WalkStep& step, HWND page) {
+        ExpectPagePlaced(page, "Velan");
+        const std::string cls = step.page;
+        if (cls == kWelcome) {
+            HWND backdrop = FindRunWindow(run, "SetupMain");
+            EXPECT_TRUE(backdrop && IsWindowVisible(backdrop)) << "no backdrop behind the pages";
+            EXPECT_EQ(backdrop, GetWindow(page, GW_OWNER));
+            ExpectWelcome(page, "Velan");
+            MaybeScreenshot("01-welcome");
+        } else if (cls == kSetupType) {
+            EXPECT_EQ("Typical", ItemText(page, IDC_TYPICAL));
+            EXPECT_EQ("Custom", ItemText(page, IDC_CUSTOM));
+            EXPECT_EQ(1, Checked(page, IDC_TYPICAL));
+            EXPECT_EQ(0, Checked(page, IDC_CUSTOM));
+            MaybeScreenshot("02-setup-type");
+        } else if (cls == kDestination) {
+            EXPECT_EQ("Velan files are to be installed :", ItemText(page, IDC_HEADING));
+            EXPECT_EQ(kDest, ItemText(page, IDC_DEST_LABEL));
+            EXPECT_FALSE(DirExists(kDest)) << "the destination exists before Next";
+            MaybeScreenshot("03-destination");
+        } else if (cls == kInstalling) {
+            // With nothing to copy the Installing page still stays a second for the registry.
+            EXPECT_TRUE(DirExists(kDest));
+            MaybeScreenshot("04-installing");
+        } else if (cls == kFinish) {
+            ExpectFinish(page, "Velan");
+            MaybeScreenshot("05-finish");
+        }
+        return 1;
+    };
+    ASSERT_TRUE(WalkTypical(walker));
+    EXPECT_EQ(0u, End());
     EXPECT_TRUE(RegistrationPresent());
     EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE,
                                "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori", "DisplayName"));

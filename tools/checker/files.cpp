@@ -6,9 +6,9 @@
 #include "base/text.h"
 #include "script/plan.h"
 #include "base/loadtext.h"
-#include "script/fields.h"
+#include "install/registration.h"
+#include "tools/common/expand.h"
 #include "res/ids.h"
-#include <lzexpand.h>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -63,9 +63,9 @@ bool Created(const char* dir)
 
 void CheckDirectories()
 {
-    for (int k = 0; k <= 5; ++k) {
+    for (int k = 0; k < kDirKeyCount; ++k) {
         const char* name = g_dirNames[k];
-        if (Normal(name).empty()) // nothing, or the destination itself
+        if (!DirKeyIsSubDirectory(k) || Normal(name).empty()) // nothing, or the destination
             continue;
         char path[kShowRoom];
         snprintf(path, sizeof path, "%s\\%s", g_destDir, name);
@@ -117,83 +117,62 @@ Source Inspect(const char* path)
     }
     s.state = Source::kCompressed;
     s.declared = header[10] | header[11] << 8 | header[12] << 16 | (DWORD)header[13] << 24;
-    // Expand it as the setup would, into a scratch file.
-    char temp[MAX_PATH], scratch[MAX_PATH], source[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    GetTempFileNameA(temp, "chk", 0, scratch);
-    TextCopy(source, MAX_PATH, path);
-    OFSTRUCT ofIn = {}, ofOut = {};
-    INT in = LZOpenFileA(source, &ofIn, OF_READ);
-    INT out = in >= 0 ? LZOpenFileA(scratch, &ofOut, OF_CREATE) : -1;
-    s.expanded = in < 0 ? in : out < 0 ? out : LZCopy(in, out);
-    if (out >= 0)
-        LZClose(out);
-    if (in >= 0)
-        LZClose(in);
-    DeleteFileA(scratch);
+    s.expanded = ExpandToScratch(path); // as the setup would
     return s;
 }
-
-// What the Windows directory keys add to the Windows directory, in key order.
-constexpr const char* kWindowsSuffixes[] = {"", "\\SYSTEM", "\\INF", "\\SYSTEM32\\DRIVERS"};
 
 // Why the setup refuses a record whose line is present: the fields that do not fit
 // their rooms in the record, a directory key that names no directory. Returns how many; reports them when `report` is set.
 int ExplainRefusal(const char* line, bool report)
 {
-    char source[kTextRoom], target[kTextRoom], description[kTextRoom], key[kTextRoom];
-    const char* pos = NextField(line, source);
-    pos = NextField(pos, target);
-    pos = NextField(pos, description);
-    NextField(pos, key);
+    DiskLine fields;
+    SplitDiskLine(line, &fields);
+    const char* source = fields.source;
+    const char* target = fields.target;
+    const char* key = fields.key;
     int reasons = 0;
-    auto reason = [&](const char* format, const char* a, const char* b) {
+    auto reason = [&](const char* format, const char* a, const char* b, const char* c = "") {
         ++reasons;
         if (report)
-            Report(kError, format, a, b);
+            Report(kError, format, a, b, c);
     };
-    if (lstrlenA(source) > 14)
-        reason("source name \"%s\" is longer than 14 characters%s", source,
-               ": the setup drops this file");
-    if (lstrlenA(target) > 14)
-        reason("target name \"%s\" is longer than 14 characters%s", target,
-               ": the setup drops this file");
-    int known = -1;
-    for (int k = 0; k < kDirKeyCount && known < 0; ++k)
-        if (lstrcmpiA(key, LoadText(IDS_ROOTDIR + k)) == 0)
-            known = k;
+    char names[80];
+    snprintf(names, sizeof names, "is longer than %d characters", kNameFieldRoom - 1);
+    if (lstrlenA(source) > kNameFieldRoom - 1)
+        reason("source name \"%s\" %s: the setup drops this file", source, names);
+    if (lstrlenA(target) > kNameFieldRoom - 1)
+        reason("target name \"%s\" %s: the setup drops this file", target, names);
+    const int known = DirKeyIndex(key);
+    const char* suffix = DirKeyWindowsSuffix(known);
     if (!key[0])
         reason("no directory key (fewer than four fields)%s%s", "", ": the setup drops this file");
     else if (known < 0)
         reason("unknown directory key \"%s\"%s", key, ": the setup drops this file");
-    if (known >= 0 && lstrlenA(g_dirNames[known]) > 39)
-        reason("the DirectoryName of %s is longer than 39 characters (\"%s\"): the setup "
-               "drops this file", key, g_dirNames[known]);
-    else if (known >= 6 && lstrlenA(g_windowsDir) + lstrlenA(kWindowsSuffixes[known - 6]) > 39)
-        reason("the Windows directory %s with the %s suffix is longer than 39 characters: "
-               "the setup drops this file", g_windowsDir, key);
+    char dirs[80];
+    snprintf(dirs, sizeof dirs, "is longer than %d characters", kDirFieldRoom - 1);
+    if (known >= 0 && lstrlenA(g_dirNames[known]) > kDirFieldRoom - 1)
+        reason("the DirectoryName of %s %s (\"%s\"): the setup drops this file", key, dirs,
+               g_dirNames[known]);
+    else if (suffix && lstrlenA(g_windowsDir) + lstrlenA(suffix) > kDirFieldRoom - 1)
+        reason("the Windows directory %s with the %s suffix %s: the setup drops this file",
+               g_windowsDir, key, dirs);
     return reasons;
 }
 
 // Findings on the fields of a line whose record the setup kept.
 void CheckFields(const char* cut)
 {
-    char source[kTextRoom], target[kTextRoom], description[kTextRoom], key[kTextRoom];
-    const char* pos = NextField(cut, source);
-    pos = NextField(pos, target);
-    pos = NextField(pos, description);
-    NextField(pos, key);
-    if (!source[0])
+    DiskLine fields;
+    SplitDiskLine(cut, &fields);
+    const char* key = fields.key;
+    if (!fields.source[0])
         Report(kError, "no source name: the setup opens a directory and copies nothing");
-    if (!target[0])
+    if (!fields.target[0])
         Report(kError, "no target name: the setup copies nothing");
-    if (lstrlenA(description) > 61)
+    if (lstrlenA(fields.description) > kDescriptionRoom - 1)
         Report(kWarning, "the description is %d characters; the Installing page shows the "
-               "first 61", lstrlenA(description));
-    int known = -1;
-    for (int k = 0; k < kDirKeyCount && known < 0; ++k)
-        if (lstrcmpiA(key, LoadText(IDS_ROOTDIR + k)) == 0)
-            known = k;
+               "first %d", lstrlenA(fields.description), kDescriptionRoom - 1);
+    const int known = DirKeyIndex(key);
     // A record kept by the setup always has a known key (see ExplainRefusal).
     if (known >= 0 && !g_dirNames[known][0])
         Report(kWarning, "%s has no DirectoryName: the paths hold a doubled backslash", key);
@@ -298,22 +277,27 @@ int ListRecord(int disk, int line)
     return 1;
 }
 
-// A registry value as the setup composes it: a fixed text, or the path of a file in the
-// destination, in double quotes when it is a command line with a blank in it. Reports
-// when it does not fit the setup's room or names a file that this medium does not install.
-void RegistryValue(const char* name, const char* file, const char* fixed, bool command)
+// A registry value as the setup composes it for the destination checked. Reports when it
+// does not fit the setup's room or names a file that this medium does not install.
+void RegistryValue(const char* label, const RegValue& value)
 {
-    char path[kShowRoom], data[kShowRoom];
-    snprintf(path, sizeof path, "%s\\%s", g_destDir, file ? file : "");
-    const char* text = fixed ? fixed : path;
-    snprintf(data, sizeof data, command && strchr(text, ' ') ? "\"%s\"" : "%s", text);
-    printf("  %-32s %s\n", name, data);
+    char data[kShowRoom];
+    ComposeRegData(value, data, kShowRoom);
+    printf("  %-32s %s\n", label, data);
     if (lstrlenA(data) > kPathRoom - 1) {
         Report(kError, "%d characters; the setup refuses values over %d", lstrlenA(data),
                kPathRoom - 1);
         return;
     }
-    if (fixed || !file[0])
+    if (value.data == RegData::Fixed || value.data == RegData::ProductName)
+        return;
+    // A path, or a command line whose program path may stand in double quotes.
+    char path[kShowRoom];
+    TextCopy(path, kShowRoom, data[0] == '"' ? data + 1 : data);
+    int len = lstrlenA(path);
+    if (data[0] == '"' && len > 0)
+        path[--len] = '\0';
+    if (len > 0 && path[len - 1] == '\\') // no file named: the destination itself
         return;
     const std::string normal = Normal(path);
     for (const Installed& i : s_installed)
@@ -342,8 +326,27 @@ void CheckFiles()
 void CheckRegistry()
 {
     printf("\nRegistry entries for the destination %s\n", g_destDir);
-    RegistryValue("control panel InProcServer32", g_controlPanelFile, nullptr, false);
-    RegistryValue("Run ZaderUvori", g_utilityFile, nullptr, true);
-    RegistryValue("Uninstall DisplayName", nullptr, g_productName, false);
-    RegistryValue("Uninstall UninstallString", "UNINSTAL.EXE", nullptr, true);
+    // The values the script and the destination decide, in the order the setup writes them.
+    static const struct {
+        RegData data;
+        const char* entry; // what the value belongs to, for its label
+    } kShown[] = {{RegData::ControlPanelPath, "control panel"},
+                  {RegData::UtilityCommand, "Run"},
+                  {RegData::ProductName, "Uninstall"},
+                  {RegData::UninstallCommand, "Uninstall"}};
+    for (const auto& shown : kShown) {
+        const RegValue* value = nullptr;
+        const RegStep* step = FindRegValue(shown.data, &value);
+        if (!step)
+            continue;
+        // A key's default value goes by the key's last component.
+        const char* name = value->name;
+        if (!name) {
+            const char* slash = strrchr(step->key, '\\');
+            name = slash ? slash + 1 : step->key;
+        }
+        char label[kShowRoom];
+        snprintf(label, sizeof label, "%s %s", shown.entry, name);
+        RegistryValue(label, *value);
+    }
 }

@@ -163,7 +163,6 @@ static void CheckFileCounts()
 static void CheckProgramItems()
 {
     char raw[kRawRoom];
-    static const int kRooms[] = {15, 40, 5};
     for (int i = 0; i < kProgramItems; ++i) {
         char key[4];
         wsprintfA(key, "%d", i + 1);
@@ -173,9 +172,9 @@ static void CheckProgramItems()
         const char* pos = raw;
         for (int f = 0; f < 3; ++f) {
             pos = NextField(pos, field);
-            if (lstrlenA(field) > kRooms[f] - 1)
+            if (lstrlenA(field) > kItemFieldRooms[f] - 1)
                 Report(kWarning, "PM Info %s: field %d \"%s\" is cut to %d characters (nothing "
-                       "in the setup reads it)", key, f + 1, field, kRooms[f] - 1);
+                       "in the setup reads it)", key, f + 1, field, kItemFieldRooms[f] - 1);
         }
     }
 }

@@ -12,49 +12,25 @@
 #include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
-#include <lzexpand.h>
+#include "install/registration.h"
+#include "tools/common/expand.h"
 #include <cstdio>
 #include <string>
 
 namespace {
 
-const char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
-const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-
 std::string ReadAll(const char* path)
 {
     std::string data;
-    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return data;
-    data.resize(GetFileSize(f, nullptr));
-    DWORD got = 0;
-    if (!data.empty())
-        ReadFile(f, &data[0], (DWORD)data.size(), &got, nullptr);
-    data.resize(got);
-    CloseHandle(f);
+    ReadWholeFile(path, &data);
     return data;
 }
 
 // The content the platform's expansion service makes of a source on the medium.
 std::string Expanded(const char* source)
 {
-    char temp[MAX_PATH], scratch[MAX_PATH], in[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    GetTempFileNameA(temp, "rep", 0, scratch);
-    TextCopy(in, MAX_PATH, source);
-    OFSTRUCT a = {}, b = {};
-    INT src = LZOpenFileA(in, &a, OF_READ);
-    if (src >= 0) {
-        INT dst = LZOpenFileA(scratch, &b, OF_CREATE);
-        if (dst >= 0) {
-            LZCopy(src, dst);
-            LZClose(dst);
-        }
-        LZClose(src);
-    }
-    std::string data = src >= 0 ? ReadAll(scratch) : std::string();
-    DeleteFileA(scratch);
+    std::string data;
+    ExpandToScratch(source, &data);
     return data;
 }
 
@@ -99,9 +75,11 @@ int main(int argc, char** argv)
         return 2;
     }
     // The destination the user chose is the one the uninstall entry names.
-    char uninstall[kPathRoom + 40], registered[512];
-    snprintf(uninstall, sizeof uninstall, "%s\\Uninstall\\ZaderUvori", kCurrentVersion);
-    if (Value(HKEY_LOCAL_MACHINE, uninstall, "UninstallString", registered, sizeof registered)) {
+    char registered[512];
+    const RegValue* command = nullptr;
+    const RegStep* uninstall = FindRegValue(RegData::UninstallCommand, &command);
+    if (uninstall && Value(RegRootKey(uninstall->root), uninstall->key, command->name, registered,
+                           sizeof registered)) {
         // A command line: the path may stand in double quotes.
         char* path = registered[0] == '"' ? registered + 1 : registered;
         char* cut = strrchr(path, '\\');
@@ -145,22 +123,18 @@ int main(int argc, char** argv)
         printf("  %d of %d files FAILED: not in place, or not equal to their source.\n", files - good, files);
 
     printf("\nRegistry entries\n");
-    int entries = 0;
-    char handlers[200], handler[240], run[120], inproc[120];
-    snprintf(handlers, sizeof handlers, "%s\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers",
-             kCurrentVersion);
-    snprintf(handler, sizeof handler, "%s\\ZelMousePage", handlers);
-    snprintf(run, sizeof run, "%s\\Run", kCurrentVersion);
-    snprintf(inproc, sizeof inproc, "%s\\InProcServer32", kClassKey);
-    entries += ShowValue(HKEY_CLASSES_ROOT, "HKCR", kClassKey, nullptr);
-    entries += ShowValue(HKEY_CLASSES_ROOT, "HKCR", inproc, nullptr);
-    entries += ShowValue(HKEY_CLASSES_ROOT, "HKCR", inproc, "ThreadingModel");
-    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", handlers, nullptr);
-    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", handler, nullptr);
-    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", run, "ZaderUvori");
-    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", uninstall, "DisplayName");
-    entries += ShowValue(HKEY_LOCAL_MACHINE, "HKLM", uninstall, "UninstallString");
-    printf("  %d of 8 values present.\n", entries);
+    int entries = 0, values = 0;
+    for (const RegStep& step : kRegSteps) {
+        for (const RegValue& value : step.values) {
+            if (value.data == RegData::None)
+                continue;
+            const bool classes = step.root == RegRoot::Classes;
+            entries += ShowValue(RegRootKey(step.root), classes ? "HKCR" : "HKLM", step.key,
+                                 value.name);
+            ++values;
+        }
+    }
+    printf("  %d of %d values present.\n", entries, values);
     FreePlan();
-    return good == files && entries == 8 ? 0 : 1;
+    return good == files && entries == values ? 0 : 1;
 }

@@ -14,16 +14,13 @@
 // With --uninstall it removes the installed package as a user would: it starts the
 // command of the package's entry among the installed programs, answers Yes, and shoots
 // and shows both of the uninstaller's boxes. Exit status 0 when both boxes came.
-#include "driver.h"
+#include "typical_walk.h"
+#include "install/install.h"
+#include "install/registration.h"
 #include <cstdio>
 
 namespace {
 
-constexpr int kStatus = 1019;        // status text of the Installing page
-constexpr int kTypical = 1026;
-constexpr int kRestartNo = 1033;
-constexpr int kDestination = 1003;   // destination label of the Destination page
-const char kUtilityTitle[] = "ZaderUvori";
 
 std::string g_shots;
 int g_shotCount;
@@ -75,51 +72,19 @@ int Next(const SetupRun& run, HWND page)
     return !IsWindow(page);
 }
 
-// One walk from the Welcome page to the end; `shots` chooses whether every page is shot.
-int Walk(SetupRun* run, const char* medium, bool shots)
+// The Installing page runs the whole installation while it is up; it ends on "Updating
+// Registry...", shown for a second with the bar full.
+int WatchInstalling(HWND page, bool shots)
 {
-    if (!StartSetup(run, medium)) {
-        Say("  setup.exe could not be started from %s", medium);
-        return 0;
-    }
-    HWND page = Page(*run, "SETUP_BEGIN");
-    if (!page)
-        return 0;
-    if (shots) {
-        // The backdrop alone: the page steps aside for a moment.
-        ShowWindow(page, SW_HIDE);
-        Pump(500);
-        Shot("backdrop");
-        ShowWindow(page, SW_SHOWNA);
-        Pump(300);
-        Settle(page);
-        Shot("welcome");
-    }
-    Say("Welcome: %s", ItemText(page, 1024));
-    if (!Next(*run, page) || !(page = Page(*run, "SETUP_SELTYPE")))
-        return 0;
-    Click(page, kTypical);
-    if (shots)
-        Shot("setup-type");
-    Say("Setup type: Typical");
-    if (!Next(*run, page) || !(page = Page(*run, "SETUP_SELDIR")))
-        return 0;
-    if (shots)
-        Shot("destination");
-    Say("Destination: %s", ItemText(page, kDestination));
-    if (!Next(*run, page) || !(page = WaitPage(*run, "SETUP_INSTALL", 20000)))
-        return 0;
     if (g_utility)
         Say(WaitForSingleObject(g_utility, 0) == WAIT_OBJECT_0
                 ? "Close request: the utility \"ZaderUvori\" has ended%s"
                 : "Close request: the utility \"ZaderUvori\" is still running%s");
-    // The whole installation runs while the page is up; it ends on "Updating Registry...",
-    // shown for a second with the bar full.
     Say("Installing: the page creates the directories and copies the files");
     std::string status;
     DWORD start = GetTickCount();
     while (IsWindow(page) && GetTickCount() - start < 60000) {
-        std::string now = ItemText(page, kStatus);
+        std::string now = ItemText(page, IDC_STATUS);
         if (now != status && now.compare(0, 7, "Copying") == 0)
             Say("Installing: %s", now.substr(0, now.find('\n')));
         status = now;
@@ -132,13 +97,60 @@ int Walk(SetupRun* run, const char* medium, bool shots)
         }
         Pump(5);
     }
-    if (!WaitGone(page, 30000) || !(page = Page(*run, "SETUP_END")))
+    return 1;
+}
+
+// One walk from the Welcome page to the end; `shots` chooses whether every page is shot.
+int Walk(SetupRun* run, const char* medium, bool shots)
+{
+    if (!StartSetup(run, medium)) {
+        Say("  setup.exe could not be started from %s", medium);
         return 0;
-    Click(page, kRestartNo);
-    if (shots)
-        Shot("finish");
-    Say("Finish: %s", "no restart");
-    if (!Next(*run, page))
+    }
+    TypicalWalker walker;
+    walker.run = run;
+    walker.arrive = [&](const WalkStep& step) {
+        return step.leavesByItself ? WaitPage(*run, step.page, 20000) : Page(*run, step.page);
+    };
+    walker.onPage = [&](const WalkStep& step, HWND page) {
+        const std::string cls = step.page;
+        if (cls == "SETUP_BEGIN") {
+            if (shots) {
+                // The backdrop alone: the page steps aside for a moment.
+                ShowWindow(page, SW_HIDE);
+                Pump(500);
+                Shot("backdrop");
+                ShowWindow(page, SW_SHOWNA);
+                Pump(300);
+                Settle(page);
+                Shot("welcome");
+            }
+            Say("Welcome: %s", ItemText(page, IDC_WELCOME_TEXT));
+        } else if (cls == "SETUP_SELDIR") {
+            if (shots)
+                Shot("destination");
+            Say("Destination: %s", ItemText(page, IDC_DEST_LABEL));
+        } else if (step.leavesByItself) {
+            return WatchInstalling(page, shots);
+        }
+        return 1;
+    };
+    walker.chosen = [&](const WalkStep& step, HWND) {
+        if (step.choice == IDC_TYPICAL) {
+            if (shots)
+                Shot("setup-type");
+            Say("Setup type: Typical");
+        } else if (step.choice == IDC_RESTART_NO) {
+            if (shots)
+                Shot("finish");
+            Say("Finish: %s", "no restart");
+        }
+        return 1;
+    };
+    walker.leave = [&](const WalkStep& step, HWND page) {
+        return step.leavesByItself ? WaitGone(page, 30000) : Next(*run, page);
+    };
+    if (!WalkTypical(walker))
         return 0;
     DWORD code = 0;
     if (!WaitSetupEnd(run, 15000, &code)) {
@@ -155,10 +167,11 @@ int StartUtility(PROCESS_INFORMATION* pi)
     char command[MAX_PATH] = "";
     DWORD size = sizeof command - 1, type = 0;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
-                      KEY_READ, &key) != ERROR_SUCCESS)
+    const RegValue* value = nullptr;
+    const RegStep* run = FindRegValue(RegData::UtilityCommand, &value);
+    if (!run || RegOpenKeyExA(RegRootKey(run->root), run->key, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return 0;
-    LONG r = RegQueryValueExA(key, kUtilityTitle, nullptr, &type, (BYTE*)command, &size);
+    LONG r = RegQueryValueExA(key, value->name, nullptr, &type, (BYTE*)command, &size);
     RegCloseKey(key);
     if (r != ERROR_SUCCESS)
         return 0;
@@ -192,8 +205,10 @@ int AnswerBox(const SetupRun& run, const char* name, int button)
 
 int Uninstall()
 {
-    const std::string command = RegText(HKEY_LOCAL_MACHINE,
-        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori", "UninstallString");
+    const RegValue* value = nullptr;
+    const RegStep* entry = FindRegValue(RegData::UninstallCommand, &value);
+    const std::string command =
+        entry ? RegText(RegRootKey(entry->root), entry->key, value->name) : "<none>";
     if (command == "<none>") {
         Say("  no Uninstall entry: nothing to remove");
         return 0;
