@@ -9,21 +9,16 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "support/files.h"
+#include "support/registry.h"
+#include "support/windows.h"
 
-// ---- Paths and files (Windows paths) ------------------------------------------------
+// ---- Paths and files (Windows paths; files and trees: support/files.h) ---------------
 
 // The Windows path of a Unix path of this machine (the build tree, a log file).
 std::string DosPath(const char* unixPath);
 // The build's medium folder: setup.exe beside the demo SETUP.INF and payload.
 std::string BuildMedium();
-
-int MakeDirs(const char* path);              // with every missing parent
-int RemoveTree(const char* path);            // 1 when nothing is left
-int CopyTree(const char* from, const char* to);
-int WriteFileText(const char* path, const std::string& text);
-int ReadFileText(const char* path, std::string* text);
-int DirExists(const char* path);
-int FileExists(const char* path);
 
 // Fills `dir` afresh with the build's medium; `inf`, when given, replaces its SETUP.INF.
 int MakeMedium(const char* dir, const char* inf = nullptr);
@@ -71,19 +66,10 @@ const char* SuiteVersion();
 // from a run that was killed.
 void ResetPrefixSettings();
 
-// ---- What an installation leaves in the registry -------------------------------------------
-
-// 1 when any of the registration's entries exists: the class key, the Mouse control
-// panel's "ZelMousePage" handler, the Run value "ZaderUvori", the Uninstall key.
-int RegistrationPresent();
-// Removes those entries (the handler key only when it is the registration's).
-void RemoveRegistration();
-// A REG_SZ value as text, or "<none>".
-std::string RegText(HKEY root, const char* key, const char* value);
+// What an installation leaves in the registry, and removing it: support/registry.h.
 
 // ---- Windows of setup.exe --------------------------------------------------------------
 
-void Pump(DWORD ms);                               // handles this thread's messages
 // A visible top-level window of the run with class `cls` (and caption, when given),
 // once its thread has finished setting it up; nullptr after the timeout.
 HWND WaitWindow(const SetupRun& run, const char* cls, const char* caption, DWORD timeoutMs);
@@ -93,11 +79,9 @@ int WaitGone(HWND w, DWORD timeoutMs = 10000);
 // Lets the window's thread handle everything sent before (a round trip of WM_NULL).
 int Settle(HWND w);
 
-std::string Text(HWND w);                          // WM_GETTEXT
-std::string ItemText(HWND dlg, int id);
+// Texts and classes of windows: support/windows.h.
 int SetItemText(HWND dlg, int id, const char* text);  // WM_SETTEXT
 RECT Rect(HWND w);                                 // window rectangle, screen coordinates
-std::string ClassOf(HWND w);
 
 // Presses a push button as a click would (BM_CLICK, posted: a press may open a modal box
 // or end the page, and this returns at once).
@@ -119,7 +103,6 @@ HWND FocusOf(HWND w);                              // focus window of w's thread
 // A dialog box (#32770) owned by `owner` (nullptr: any top-level box of the run without
 // owner).
 HWND WaitBox(const SetupRun& run, HWND owner, DWORD timeoutMs = 10000);
-std::string BoxText(HWND box);                     // the message (static 100 or 0xFFFF)
 int PressOk(HWND box);                             // OK and wait until it is gone
 
 HWND WaitBrowse(const SetupRun& run, HWND page, DWORD timeoutMs = 10000);

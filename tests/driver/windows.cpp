@@ -62,22 +62,6 @@ HWND WaitFor(const SetupRun& run, const char* cls, const char* caption, HWND own
 
 } // namespace
 
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        DWORD spent = GetTickCount() - start;
-        if (spent >= ms)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
-    }
-}
-
 int Settle(HWND w)
 {
     // A message sent from another thread is handled only when the window's thread asks
@@ -119,22 +103,6 @@ int WaitGone(HWND w, DWORD timeoutMs)
     return 1;
 }
 
-std::string Text(HWND w)
-{
-    char buf[1024] = "";
-    DWORD_PTR r = 0;
-    if (!w || !SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_NORMAL, kSendTimeout, &r))
-        return "<no text>";
-    buf[sizeof buf - 1] = '\0';
-    return buf;
-}
-
-std::string ItemText(HWND dlg, int id)
-{
-    HWND c = GetDlgItem(dlg, id);
-    return c ? Text(c) : "<no control>";
-}
-
 int SetItemText(HWND dlg, int id, const char* text)
 {
     HWND c = GetDlgItem(dlg, id);
@@ -147,13 +115,6 @@ RECT Rect(HWND w)
     RECT rc = {};
     GetWindowRect(w, &rc);
     return rc;
-}
-
-std::string ClassOf(HWND w)
-{
-    char cls[64] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    return cls;
 }
 
 int Press(HWND dlg, int id)
@@ -216,14 +177,6 @@ int AltKey(HWND w, UINT vk)
 HWND WaitBox(const SetupRun& run, HWND owner, DWORD timeoutMs)
 {
     return WaitFor(run, "#32770", nullptr, owner, false, 0, timeoutMs);
-}
-
-std::string BoxText(HWND box)
-{
-    HWND text = GetDlgItem(box, 100);     // Wine's message box
-    if (!text)
-        text = GetDlgItem(box, 0xFFFF);   // Windows'
-    return text ? Text(text) : "<no message>";
 }
 
 int PressOk(HWND box)

@@ -6,7 +6,7 @@ if(NOT TARGET wizarddriver)
   target_include_directories(wizarddriver PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR})
   target_compile_options(wizarddriver PRIVATE -Wall -Wextra)
   target_compile_definitions(wizarddriver PRIVATE DRIVER_MEDIUM_DIR="${CMAKE_BINARY_DIR}/medium")
-  target_link_libraries(wizarddriver PUBLIC gtest user32 gdi32 advapi32 kernel32)
+  target_link_libraries(wizarddriver PUBLIC testsupport gtest user32 gdi32 advapi32 kernel32)
 endif()
 
 # wizard_test(<name> SOURCES <files...>) builds test program <name> (its own main runs

@@ -4,6 +4,8 @@
 #include "base/globals.h"
 #include "base/text.h"
 #include "gfx_util.h"
+#include "support/files.h"
+#include "support/windows.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 
@@ -82,19 +84,6 @@ struct Screen : Surface {
     COLORREF Client(int x, int y) const { return At(x + 1, y + 1); }
 };
 
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
 COLORREF GradientAt(int y) { return RGB(0, 0, 255 - BandAt(g_screenHeight, y)); }
 
 // Logo of the test: 180 x 40, red on the left half, green on the right, a yellow corner.
@@ -108,16 +97,16 @@ uint32_t LogoPixel(int x, int y)
 
 class Backdrop : public ::testing::Test {
 protected:
-    TempDir dir;
+    ScratchDir dir;
     void SetUp() override
     {
         g_screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
         g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
-        TextCopy(g_programDir, dir.path);
+        TextCopy(g_programDir, dir.path.c_str());
         TextCopy(g_titleText, "Velan Wheel Mouse Setup");
         g_backdropFirstPaint = 1;
         g_options[kOptLogoHidden] = 0;
-        dir.Write("LOGO.BMP", MakeBmp(kLogoWidth, kLogoHeight, 24, {}, LogoPixel));
+        ASSERT_TRUE(WriteFileText(dir / "LOGO.BMP", MakeBmp(kLogoWidth, kLogoHeight, 24, {}, LogoPixel)));
     }
     void TearDown() override
     {
@@ -205,7 +194,7 @@ TEST_F(Backdrop, OemLeavesOutTheBannerAndStillEndsTheFirstPaint)
 
 TEST_F(Backdrop, WithoutLogoTheCornerShowsTheGradient)
 {
-    DeleteFileA(dir.File("LOGO.BMP").c_str());
+    DeleteFileA((dir / "LOGO.BMP").c_str());
     Show();
     const Screen screen;
     const int W = g_screenWidth;

@@ -39,25 +39,3 @@ std::vector<BYTE> MakeBmp(int w, int h, int bits, const std::vector<RGBQUAD>& ta
 // Little-endian field access inside a file image.
 void Put32(std::vector<BYTE>& file, size_t at, uint32_t v);
 void Put16(std::vector<BYTE>& file, size_t at, uint16_t v);
-
-// Memory laid out so that the last byte of `size` bytes is followed by an inaccessible
-// page: any read past the end faults.
-struct GuardedBuffer {
-    BYTE* base = nullptr;
-    size_t reserved = 0;
-    BYTE* data = nullptr;
-
-    explicit GuardedBuffer(size_t size);
-    ~GuardedBuffer();
-    GuardedBuffer(const GuardedBuffer&) = delete;
-    GuardedBuffer& operator=(const GuardedBuffer&) = delete;
-};
-
-// A temporary directory, removed with its files when done.
-struct TempDir {
-    char path[MAX_PATH];
-    TempDir();
-    ~TempDir();
-    std::string File(const char* name) const;
-    void Write(const char* name, const std::vector<BYTE>& data) const;
-};

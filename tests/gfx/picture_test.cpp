@@ -2,6 +2,8 @@
 // the palette builder, and refusal of everything else without reading past the data.
 #include "gfx/gfx.h"
 #include "gfx_util.h"
+#include "support/files.h"
+#include "support/guarded.h"
 #include <gtest/gtest.h>
 #include <cstring>
 
@@ -80,37 +82,37 @@ TEST(PictureFile, OverhangSplitsWithTheCentringRoundedTowardZero)
 
 TEST(PictureFile, FileRoutineDrawsWhatTheMemoryRoutineDraws)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::vector<BYTE> file = Sample(8, 30, 9);
-    dir.Write("LOGO.BMP", file);
+    ASSERT_TRUE(WriteFileText(dir / "LOGO.BMP", file));
     std::vector<BYTE> longer = file;
     longer.resize(file.size() + 100, 0xEE); // bytes after the declared size are ignored
-    dir.Write("LONGER.BMP", longer);
+    ASSERT_TRUE(WriteFileText(dir / "LONGER.BMP", longer));
 
     Surface memory(40, 20, kGround), fromFile(40, 20, kGround), fromLonger(40, 20, kGround);
     ASSERT_EQ(1, Draw(memory, file, RECT{2, 3, 38, 17}));
-    ShowPictureFile(fromFile.dc, dir.File("LOGO.BMP").c_str(), 2, 3, 38, 17);
-    ShowPictureFile(fromLonger.dc, dir.File("LONGER.BMP").c_str(), 2, 3, 38, 17);
+    ShowPictureFile(fromFile.dc, (dir / "LOGO.BMP").c_str(), 2, 3, 38, 17);
+    ShowPictureFile(fromLonger.dc, (dir / "LONGER.BMP").c_str(), 2, 3, 38, 17);
     EXPECT_TRUE(memory.Same(fromFile));
     EXPECT_TRUE(memory.Same(fromLonger));
 }
 
 TEST(PictureFile, FileRoutineDrawsNothingForMissingShortOrOverstatedFiles)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::vector<BYTE> file = Sample(4, 30, 9);
     std::vector<BYTE> overstated = file;
     Put32(overstated, 2, (uint32_t)file.size() + 1); // claims a byte more than there is
     std::vector<BYTE> huge = file;
     Put32(huge, 2, 0xFFFFFFF0u);
     std::vector<BYTE> cut(file.begin(), file.end() - 1);
-    dir.Write("OVER.BMP", overstated);
-    dir.Write("HUGE.BMP", huge);
-    dir.Write("CUT.BMP", cut);
-    dir.Write("EMPTY.BMP", {});
+    ASSERT_TRUE(WriteFileText(dir / "OVER.BMP", overstated));
+    ASSERT_TRUE(WriteFileText(dir / "HUGE.BMP", huge));
+    ASSERT_TRUE(WriteFileText(dir / "CUT.BMP", cut));
+    ASSERT_TRUE(WriteFileText(dir / "EMPTY.BMP", std::vector<BYTE>()));
     for (const char* name : {"OVER.BMP", "HUGE.BMP", "CUT.BMP", "EMPTY.BMP", "NONE.BMP"}) {
         Surface s(40, 20, kGround);
-        ShowPictureFile(s.dc, dir.File(name).c_str(), 0, 0, 40, 20);
+        ShowPictureFile(s.dc, (dir / name).c_str(), 0, 0, 40, 20);
         EXPECT_EQ(40 * 20, s.Count(kGround)) << name;
     }
     Surface s(40, 20, kGround);

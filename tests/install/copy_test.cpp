@@ -1,6 +1,7 @@
 // The copy step through the real expansion service, and the progress arithmetic.
 #include "install/install.h"
-#include "files.h"
+#include "samples.h"
+#include "support/files.h"
 #include "res/ids.h"
 #include <gtest/gtest.h>
 #include <vector>
@@ -18,9 +19,8 @@ std::vector<int> Percents(int count)
 // Compares a file with the expected content without printing either on a mismatch.
 ::testing::AssertionResult HasContent(const std::string& path, const std::string& expected)
 {
-    bool ok = false;
-    std::string got = ReadWhole(path, &ok);
-    if (!ok)
+    std::string got;
+    if (!ReadFileText(path, &got))
         return ::testing::AssertionFailure() << path << " cannot be read";
     if (got != expected)
         return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, not the "
@@ -71,9 +71,9 @@ TEST(Progress, BarInsideTheBevelBox)
 TEST(Copy, PlainFileCopiedByteForByteOverOldTarget)
 {
     ScratchDir dir;
-    std::string data = ReadWhole(SampleDir() + "\\SAMPLE.BIN");
+    std::string data = ReadFileText(SampleDir() + "\\SAMPLE.BIN");
     ASSERT_GT(data.size(), 100000u);
-    ASSERT_TRUE(WriteWhole(dir / "OLD.BIN", "an older, shorter version"));
+    ASSERT_TRUE(WriteFileText(dir / "OLD.BIN", "an older, shorter version"));
     EXPECT_EQ(1, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "OLD.BIN"));
     EXPECT_TRUE(HasContent(dir / "OLD.BIN", data));
     EXPECT_EQ("OLD.BIN", ListDir(dir.path)); // no temporary file left behind
@@ -82,18 +82,18 @@ TEST(Copy, PlainFileCopiedByteForByteOverOldTarget)
 TEST(Copy, CompressedFileExpanded)
 {
     ScratchDir dir;
-    std::string packed = ReadWhole(SampleDir() + "\\SAMPLE.BI_");
+    std::string packed = ReadFileText(SampleDir() + "\\SAMPLE.BI_");
     ASSERT_EQ(0u, packed.compare(0, 4, "SZDD"));
     EXPECT_EQ(1, CopyThrough(SampleDir() + "\\SAMPLE.BI_", dir / "SAMPLE.BIN"));
-    EXPECT_TRUE(HasContent(dir / "SAMPLE.BIN", ReadWhole(SampleDir() + "\\SAMPLE.BIN")));
+    EXPECT_TRUE(HasContent(dir / "SAMPLE.BIN", ReadFileText(SampleDir() + "\\SAMPLE.BIN")));
     EXPECT_EQ("SAMPLE.BIN", ListDir(dir.path));
 }
 
 TEST(Copy, EmptyFileCopied)
 {
     ScratchDir dir;
-    ASSERT_TRUE(WriteWhole(dir / "EMPTY.SRC", ""));
-    ASSERT_TRUE(WriteWhole(dir / "EMPTY.DST", "old"));
+    ASSERT_TRUE(WriteFileText(dir / "EMPTY.SRC", ""));
+    ASSERT_TRUE(WriteFileText(dir / "EMPTY.DST", "old"));
     EXPECT_EQ(1, CopyThrough(dir / "EMPTY.SRC", dir / "EMPTY.DST"));
     EXPECT_TRUE(HasContent(dir / "EMPTY.DST", ""));
 }
@@ -101,7 +101,7 @@ TEST(Copy, EmptyFileCopied)
 TEST(Copy, MissingSourceLeavesTargetUnchanged)
 {
     ScratchDir dir;
-    ASSERT_TRUE(WriteWhole(dir / "KEEP.DLL", "installed earlier"));
+    ASSERT_TRUE(WriteFileText(dir / "KEEP.DLL", "installed earlier"));
     int why = 0;
     HFILE source = OpenSourceFile((dir / "NOSUCH.DLL").c_str(), &why);
     EXPECT_LT(source, 0);
@@ -118,7 +118,7 @@ TEST(Copy, MissingSourceLeavesTargetUnchanged)
 TEST(Copy, ReadOnlyTargetLeftAlone)
 {
     ScratchDir dir;
-    ASSERT_TRUE(WriteWhole(dir / "RO.DLL", "read-only copy"));
+    ASSERT_TRUE(WriteFileText(dir / "RO.DLL", "read-only copy"));
     ASSERT_TRUE(SetFileAttributesA((dir / "RO.DLL").c_str(), FILE_ATTRIBUTE_READONLY));
     int why = 0;
     EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", dir / "RO.DLL", &why));
@@ -141,9 +141,9 @@ TEST(Copy, CutCompressedSourceKeepsOldTarget)
     // A medium read error that ends a compressed file early: what was expanded is less
     // than the file's header promises, so the older target stays.
     ScratchDir dir;
-    std::string packed = ReadWhole(SampleDir() + "\\SAMPLE.BI_");
-    ASSERT_TRUE(WriteWhole(dir / "CUT.BI_", packed.substr(0, packed.size() / 2)));
-    ASSERT_TRUE(WriteWhole(dir / "CUT.BIN", "good older file"));
+    std::string packed = ReadFileText(SampleDir() + "\\SAMPLE.BI_");
+    ASSERT_TRUE(WriteFileText(dir / "CUT.BI_", packed.substr(0, packed.size() / 2)));
+    ASSERT_TRUE(WriteFileText(dir / "CUT.BIN", "good older file"));
     int why = 0;
     EXPECT_EQ(0, CopyThrough(dir / "CUT.BI_", dir / "CUT.BIN", &why));
     EXPECT_EQ(IDS_FAIL_DAMAGED, why);
@@ -156,12 +156,12 @@ TEST(Copy, FailedCopyToANewTargetLeavesNoFile)
     // A new target is written in place: one that does not come out whole is removed, so
     // that no cut file stands where the package's file belongs.
     ScratchDir dir;
-    std::string packed = ReadWhole(SampleDir() + "\\SAMPLE.BI_");
-    ASSERT_TRUE(WriteWhole(dir / "CUT.BI_", packed.substr(0, packed.size() / 2)));
+    std::string packed = ReadFileText(SampleDir() + "\\SAMPLE.BI_");
+    ASSERT_TRUE(WriteFileText(dir / "CUT.BI_", packed.substr(0, packed.size() / 2)));
     EXPECT_EQ(0, CopyThrough(dir / "CUT.BI_", dir / "NEW.BIN"));
     EXPECT_EQ("CUT.BI_", ListDir(dir.path));
     EXPECT_EQ(1, CopyThrough(SampleDir() + "\\SAMPLE.BI_", dir / "NEW.BIN"));
-    EXPECT_TRUE(HasContent(dir / "NEW.BIN", ReadWhole(SampleDir() + "\\SAMPLE.BIN")));
+    EXPECT_TRUE(HasContent(dir / "NEW.BIN", ReadFileText(SampleDir() + "\\SAMPLE.BIN")));
     EXPECT_EQ("CUT.BI_ NEW.BIN", ListDir(dir.path));
 }
 
@@ -180,7 +180,7 @@ TEST(DiskFull, CopyThatRunsOutOfRoomKeepsOldTarget)
     if (!GetEnvironmentVariableA("INSTALL_SMALL_DRIVE", drive, sizeof drive))
         GTEST_SKIP() << "no small drive";
     std::string target = std::string(drive) + "\\DRIVER.BIN";
-    ASSERT_TRUE(WriteWhole(target, "small old driver"));
+    ASSERT_TRUE(WriteFileText(target, "small old driver"));
     int why = 0;
     EXPECT_EQ(0, CopyThrough(SampleDir() + "\\SAMPLE.BIN", target, &why));
     EXPECT_EQ(IDS_FAIL_FULL, why);

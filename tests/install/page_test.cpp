@@ -4,9 +4,10 @@
 #include "pages/pages.h"
 #include "base/globals.h"
 #include "base/text.h"
-#include "files.h"
+#include "samples.h"
+#include "support/files.h"
 #include "page_watch.h"
-#include "regkeys.h"
+#include "support/registry.h"
 #include "script/plan.h"
 #include "script/script.h"
 #include <gtest/gtest.h>
@@ -59,7 +60,7 @@ protected:
     void Put(const std::string& dir, const std::string& name, const std::string& data)
     {
         CreateDirectoryA((medium + "\\" + dir).c_str(), nullptr);
-        ASSERT_TRUE(WriteWhole(medium + "\\" + dir + "\\" + name, data));
+        ASSERT_TRUE(WriteFileText(medium + "\\" + dir + "\\" + name, data));
     }
     void PutNumbered(const std::string& dir, int from, int to)
     {
@@ -69,19 +70,19 @@ protected:
     // Reads `script` as the medium's SETUP.INF and installs to `destination`.
     void Script(const std::string& script, const std::string& destination = "")
     {
-        ASSERT_TRUE(WriteWhole(medium + "\\SETUP.INF", script));
+        ASSERT_TRUE(WriteFileText(medium + "\\SETUP.INF", script));
         TextCopy(g_programDir, medium.c_str());
         ASSERT_EQ(1, ReadSetupScriptInProgramDir());
         TextCopy(g_destDir, (destination.empty() ? dest : destination).c_str());
     }
-    bool Installed(int i, const std::string& dir) { return ReadWhole(dir + "\\F" + std::to_string(i) + ".TXT") == Content(i); }
+    bool Installed(int i, const std::string& dir) { return ReadFileText(dir + "\\F" + std::to_string(i) + ".TXT") == Content(i); }
 };
 
 } // namespace
 
 TEST_F(InstallPage, InstallsEveryDiskWithStatusPercentageAndBar)
 {
-    Put("DATA", "SAMPLE.BI_", ReadWhole(SampleDir() + "\\SAMPLE.BI_"));
+    Put("DATA", "SAMPLE.BI_", ReadFileText(SampleDir() + "\\SAMPLE.BI_"));
     PutNumbered("DATA", 2, 2);
     PutNumbered("ROOT", 3, 3);
     PutNumbered("DATA", 4, 10);
@@ -98,12 +99,12 @@ TEST_F(InstallPage, InstallsEveryDiskWithStatusPercentageAndBar)
 
     EXPECT_EQ(kResultNext, run.result);
     EXPECT_EQ("", run.warning);
-    EXPECT_TRUE(ReadWhole(dest + "\\DATA\\BIG.BIN") == ReadWhole(SampleDir() + "\\SAMPLE.BIN"));
+    EXPECT_TRUE(ReadFileText(dest + "\\DATA\\BIG.BIN") == ReadFileText(SampleDir() + "\\SAMPLE.BIN"));
     EXPECT_TRUE(Installed(2, dest + "\\DATA"));
     EXPECT_TRUE(Installed(3, dest + "\\ROOT"));
     for (int i = 4; i <= 9; ++i)
         EXPECT_TRUE(Installed(i, dest + "\\DATA")) << i;
-    EXPECT_TRUE(ReadWhole(win + "\\F10.TXT") == Content(10));
+    EXPECT_TRUE(ReadFileText(win + "\\F10.TXT") == Content(10));
     EXPECT_EQ("DATA EMPTY ROOT", ListDir(dest));
     EXPECT_EQ("F10.TXT", ListDir(win));
 
@@ -255,8 +256,8 @@ TEST_F(InstallPage, FaultyRecordsAreSkippedWithoutHarmAndNamed)
     CreateDirectoryA((medium + "\\NO").c_str(), nullptr);
     PutNumbered("NO\\SUCH", 3, 3);
     CreateDirectoryA((dest + "\\DATA").c_str(), nullptr);
-    ASSERT_TRUE(WriteWhole(dest + "\\DATA\\F2.TXT", "older version"));
-    ASSERT_TRUE(WriteWhole(dest + "\\DATA\\F6.TXT", "read-only version"));
+    ASSERT_TRUE(WriteFileText(dest + "\\DATA\\F2.TXT", "older version"));
+    ASSERT_TRUE(WriteFileText(dest + "\\DATA\\F6.TXT", "read-only version"));
     SetFileAttributesA((dest + "\\DATA\\F6.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
     Script("[DiskLabel]\nDisk1=One\nDisk2=Two\n[DirectoryName]\nSubDir1=DATA\nSubDir2=NO\\SUCH\n"
            "[FileCounts]\nDisk1=0\nDisk2=6\n[Disk2]\n2=F2.TXT, F2.TXT, Missing source, SubDir1\n"
@@ -277,13 +278,13 @@ TEST_F(InstallPage, FaultyRecordsAreSkippedWithoutHarmAndNamed)
               run.boxes);
     EXPECT_TRUE(SawStatus(run, "Copying \n\n"));
     EXPECT_EQ((std::vector<std::string>{"0%", "16%", "33%", "50%", "66%", "83%", "100%"}), PercentSequence(run));
-    EXPECT_EQ("older version", ReadWhole(dest + "\\DATA\\F2.TXT"));
+    EXPECT_EQ("older version", ReadFileText(dest + "\\DATA\\F2.TXT"));
     EXPECT_TRUE(Installed(4, dest + "\\DATA"));
     EXPECT_EQ("DATA", ListDir(dest));
     EXPECT_EQ("F2.TXT F4.TXT F6.TXT", ListDir(dest + "\\DATA"));
     EXPECT_EQ("", ListDir(win));
     // The registration still ran, as after a Cancel.
-    EXPECT_NE("<missing>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_NE("<none>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
 }
 
 TEST_F(InstallPage, NoDisksStillCreatesDirectoriesAndRegisters)
@@ -310,7 +311,7 @@ TEST_F(InstallPage, PathsTooLongForTheirRoomAreNotUsed)
     ASSERT_EQ(70u, longDest.size());
     CreateDirectoryA(longDest.c_str(), nullptr);
     PutNumbered("SUBDIRNAME", 1, 1);
-    ASSERT_TRUE(WriteWhole(medium + "\\F2.TXT", Content(2)));
+    ASSERT_TRUE(WriteFileText(medium + "\\F2.TXT", Content(2)));
     Script("[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=SUBDIRNAME\n[FileCounts]\nDisk1=2\n"
            "[Disk1]\n1=F1.TXT, F1.TXT, Too long, SubDir1\n2=F2.TXT, F2.TXT, Fits, RootDir\n",
            longDest);

@@ -2,19 +2,13 @@
 #include "install/install.h"
 #include "pages/pages.h"
 #include "res/ids.h"
+#include "support/windows.h"
 
 namespace {
 
 PageRun* s_run;
 Trigger s_trigger;
 HHOOK s_getHook, s_callHook;
-
-std::string ItemText(HWND page, int id)
-{
-    char text[256] = "";
-    GetDlgItemTextA(page, id, text, sizeof text);
-    return text;
-}
 
 RECT ProgressArea(HWND page)
 {
@@ -85,19 +79,6 @@ HWND FindBox(HWND page)
     return search.box;
 }
 
-std::string BoxText(HWND box)
-{
-    std::string text;
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        char cls[32], t[256] = "";
-        GetClassNameA(c, cls, sizeof cls);
-        GetWindowTextA(c, t, sizeof t);
-        if (lstrcmpiA(cls, "Static") == 0 && t[0])
-            text = t;
-    }
-    return text;
-}
-
 void Observe(const MSG& msg)
 {
     HWND page = FindWindowA("SETUP_INSTALL", nullptr);
@@ -137,7 +118,7 @@ LRESULT CALLBACK OnGetMessage(int code, WPARAM wp, LPARAM lp)
 LRESULT CALLBACK OnCallWndProc(int code, WPARAM wp, LPARAM lp)
 {
     const CWPSTRUCT* cwp = reinterpret_cast<CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && cwp->message == WM_USER + 100)
+    if (code == HC_ACTION && cwp->message == WM_PAGEINIT)
         PostMessageA(cwp->hwnd, WM_NULL, 0, 0);
     return CallNextHookEx(s_callHook, code, wp, lp);
 }

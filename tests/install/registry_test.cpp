@@ -2,7 +2,7 @@
 #include "install/install.h"
 #include "base/globals.h"
 #include "base/text.h"
-#include "regkeys.h"
+#include "support/registry.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,7 +70,7 @@ TEST_F(Registration, HandlersKeyWithoutSubkeysIsReplaced)
     Inputs("C:\\VELAN", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan");
     RegisterSystem();
     EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
-    EXPECT_EQ("<missing>", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra"));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra"));
     EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_LOCAL_MACHINE, kHandlersKey));
 }
 
@@ -96,9 +96,9 @@ TEST_F(Registration, DataThatWouldBeCutIsNotWritten)
     RegisterSystem();
     EXPECT_EQ(dest + "\\CPL4.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
     EXPECT_EQ("Apartment", RegText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel"));
-    EXPECT_EQ("<missing>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
     EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
-    EXPECT_EQ("<missing>", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
 
     Inputs(dest.c_str(), "CPL45.DLL", "UTIL.EXE", "Velan");
     RegisterSystem();

@@ -1,7 +1,7 @@
 // setup.exe installs for real, driven from outside: the demo medium completely, a large
 // medium with a Cancel part-way; the uninstaller removes the demo package again.
 #include "e2e.h"
-#include "registry_keys.h"
+#include "support/registry.h"
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -45,22 +45,6 @@ std::string Installed(const char* where)
     return root + path.substr(at + 1);
 }
 
-// Names in `dir` matching `pattern`.
-std::vector<std::string> Matching(const std::string& dir, const char* pattern)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\" + pattern).c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do
-            if (fd.cFileName[0] != '.')
-                names.push_back(fd.cFileName);
-        while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    return names;
-}
-
 // Contents of the large medium's files: distinct for every file, so that a file copied
 // to the wrong name or cut short is told apart.
 std::string BigContent(int i, size_t size)
@@ -86,7 +70,8 @@ std::string BigName(int i)
 int CheckMedium(const char* medium)
 {
     std::string line = "\"" + DosPath(MEDIUMCHECK_EXE) + "\" " + medium;
-    STARTUPINFOA si = {sizeof si};
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES; // its report is not needed here
     PROCESS_INFORMATION pi;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
@@ -167,7 +152,7 @@ void ListTree(const std::string& dir, std::vector<std::string>* out)
     if (!DirExists(dir.c_str()))
         return;
     out->push_back(dir + "\\");
-    for (const std::string& name : Matching(dir, "*")) {
+    for (const std::string& name : ListNames(dir)) {
         const std::string path = dir + "\\" + name;
         if (DirExists(path.c_str()))
             ListTree(path, out);
@@ -301,11 +286,10 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
     }
     // Nothing else: no temporary copies beside any target.
     for (const char* dir : {"", "\\HELP", "\\DOCS", "\\TOOLS", "\\SCHEMES", "\\SAMPLES"})
-        EXPECT_TRUE(Matching(kDest + std::string(dir), "*.tmp").empty()) << dir;
+        EXPECT_TRUE(ListNames(kDest + std::string(dir), "*.tmp").empty()) << dir;
     for (const char* dir : {"", "\\SYSTEM", "\\INF", "\\SYSTEM32\\DRIVERS"})
-        EXPECT_TRUE(Matching(WindowsDir() + dir, "zel*.tmp").empty()) << dir;
-    std::vector<std::string> top = Matching(kDest, "*");
-    std::sort(top.begin(), top.end());
+        EXPECT_TRUE(ListNames(WindowsDir() + dir, "zel*.tmp").empty()) << dir;
+    std::vector<std::string> top = ListNames(kDest);
     EXPECT_EQ((std::vector<std::string>{"DOCS", "HELP", "README.TXT", "SAMPLES", "SCHEMES", "TOOLS", "UNINSTAL.EXE",
                                         "UNINSTAL.INF", "VWCPL.DLL", "VWHEEL.EXE"}),
               top);
@@ -370,7 +354,7 @@ TEST_F(InstallE2E, CancelDuringCopyFinishesTheFileInHandOnly)
     }
     EXPECT_GE(last, read);
     EXPECT_LE(last, read + 1);
-    EXPECT_TRUE(Matching(std::string(kDest) + "\\BIG", "*.tmp").empty());
+    EXPECT_TRUE(ListNames(std::string(kDest) + "\\BIG", "*.tmp").empty());
 
     ASSERT_TRUE(PressOk(box));
     EXPECT_EQ(0u, End());
@@ -406,10 +390,7 @@ TEST_F(InstallE2E, UninstallerRemovesWhatTheSetupInstalledAndNothingElse)
         DeleteFileA(Installed(f.second).c_str());
     // Another vendor's handler of the Mouse control panel: there before, there after.
     const std::string vendor = std::string(kHandlersKey) + "\\OtherVendorPage";
-    HKEY k;
-    ASSERT_EQ(0, RegCreateKeyA(HKEY_LOCAL_MACHINE, vendor.c_str(), &k));
-    RegSetValueExA(k, nullptr, 0, REG_SZ, (const BYTE*)"{0}", 4);
-    RegCloseKey(k);
+    ASSERT_TRUE(RegSetText(HKEY_LOCAL_MACHINE, vendor, nullptr, "{0}"));
     const std::string pendingBefore = PendingRenames();
     const std::vector<std::string> before = Snapshot();
     ASSERT_NO_FATAL_FAILURE(InstallDemo());

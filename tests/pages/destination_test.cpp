@@ -1,6 +1,7 @@
 // The destination checks, against the real file system and disk figures of the prefix.
 #include "pages/pages.h"
 #include "res/ids.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -49,22 +50,9 @@ TEST(DestinationSpace, MinimumIsInclusiveAndANegativeOneAsksForNothing)
 
 class DestinationCheck : public ::testing::Test {
 protected:
-    std::string base;
-    void SetUp() override
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        base = std::string(temp) + "desttest";
-        RemoveAll();
-        ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
-    }
-    void TearDown() override { RemoveAll(); }
-    void RemoveAll()
-    {
-        RemoveDirectoryA((base + "\\new").c_str());
-        RemoveDirectoryA((base + "\\a\\b").c_str());
-        RemoveDirectoryA(base.c_str());
-    }
+    ScratchDir dir;
+    const std::string base = dir.path;
+    void SetUp() override { ASSERT_TRUE(DirExists(base)); }
 };
 
 TEST_F(DestinationCheck, ExistingDirectoryAndDriveRootPassWithoutCreation)

@@ -3,7 +3,6 @@
 #include "script_fixture.h"
 #include "tools/common/expand.h"
 #include <set>
-#include <vector>
 
 namespace {
 
@@ -12,22 +11,6 @@ std::string Env(const char* name)
     char value[MAX_PATH] = "";
     DWORD len = GetEnvironmentVariableA(name, value, MAX_PATH);
     return len > 0 && len < MAX_PATH ? value : "";
-}
-
-std::vector<char> ReadAll(const std::string& path)
-{
-    std::vector<char> data;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return data;
-    data.resize(GetFileSize(f, nullptr));
-    DWORD got = 0;
-    if (!data.empty())
-        ReadFile(f, data.data(), (DWORD)data.size(), &got, nullptr);
-    data.resize(got);
-    CloseHandle(f);
-    return data;
 }
 
 } // namespace
@@ -61,16 +44,16 @@ TEST(DemoMedium, EveryRecordExpandsToItsPlainOriginal)
             installed.insert(r->targetName);
             char source[200]; // the medium of a build may lie deep: not the program's room
             ASSERT_EQ(1, SourcePath(d, i, source, sizeof source));
-            const std::vector<char> stored = ReadAll(source);
+            const std::string stored = ReadFileText(source);
             ASSERT_FALSE(stored.empty());
-            const bool szdd = stored.size() > 4 && std::string(stored.data(), 4) == "SZDD";
+            const bool szdd = stored.size() > 4 && stored.compare(0, 4, "SZDD") == 0;
             (szdd ? compressed : plain) += 1;
             if (szdd)
                 EXPECT_EQ('_', r->sourceName[strlen(r->sourceName) - 1]);
             // The uninstaller's script is written by the builder, not taken from the payload.
             const bool script = lstrcmpiA(r->targetName, "UNINSTAL.INF") == 0;
-            const std::vector<char> original =
-                script ? stored : ReadAll(payload + "\\" + r->dirName + "\\" + r->targetName);
+            const std::string original =
+                script ? stored : ReadFileText(payload + "\\" + r->dirName + "\\" + r->targetName);
             ASSERT_FALSE(original.empty());
             std::string expanded;
             ExpandToScratch(source, &expanded);

@@ -8,7 +8,7 @@
 //     SCRIPT_FUZZ_FILES=100000 tools/test.sh -R script_tests -V
 // (SCRIPT_FUZZ_SEED picks another seed; the summary line gives files, records and time.)
 #include "script_fixture.h"
-#include "gfx_util.h"
+#include "support/guarded.h"
 #include "res/ids.h"
 #include <algorithm>
 #include <cctype>

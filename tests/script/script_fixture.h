@@ -7,43 +7,29 @@
 #include "script/script.h"
 #include "script/fields.h"
 #include "base/loadtext.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 #include <string>
 
 class ScriptTest : public ::testing::Test {
 protected:
-    char dir_[MAX_PATH] = "";
+    ScratchDir dir_{"scr"}; // a directory per test, without a script until the test writes one
     char inf_[MAX_PATH] = "";
 
     void SetUp() override
     {
-        static int serial;
         g_instance = GetModuleHandleA(nullptr);
         TextCopy(g_windowsDir, "C:\\windows");
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        // A directory per test, without a script until the test writes one (a program that
-        // crashed may have left its directory, met again under a reused process id).
-        wsprintfA(dir_, "%sscr%lu_%d", temp, GetCurrentProcessId(), ++serial);
-        ASSERT_TRUE(CreateDirectoryA(dir_, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-        ASSERT_TRUE(TextCopy(g_programDir, dir_));
-        wsprintfA(inf_, "%s\\SETUP.INF", dir_);
-        DeleteFileA(inf_);
+        ASSERT_FALSE(dir_.path.empty());
+        ASSERT_TRUE(TextCopy(g_programDir, dir_.path.c_str()));
+        wsprintfA(inf_, "%s\\SETUP.INF", dir_.path.c_str());
     }
 
-    void TearDown() override
-    {
-        FreePlan();
-        DeleteFileA(inf_);
-        RemoveDirectoryA(dir_);
-    }
+    void TearDown() override { FreePlan(); }
 
     void Write(const std::string& text)
     {
-        HANDLE f = CreateFileA(inf_, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, f);
-        DWORD written = 0;
-        WriteFile(f, text.data(), (DWORD)text.size(), &written, nullptr);
+        ASSERT_TRUE(WriteFileText(inf_, text));
         // The INI service reloads a file whose write time changed; two writes within one
         // tick of the file system's clock would look the same, so each gets its own.
         static ULONGLONG stamp;
@@ -54,9 +40,10 @@ protected:
         }
         stamp += 10000000; // one second
         FILETIME time = {(DWORD)stamp, (DWORD)(stamp >> 32)};
+        HANDLE f = CreateFileA(inf_, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, f);
         SetFileTime(f, nullptr, nullptr, &time);
         CloseHandle(f);
-        ASSERT_EQ(text.size(), written);
     }
 
     // Writes the script and reads it; the result of the reader.
@@ -80,7 +67,7 @@ protected:
         return out;
     }
 
-    std::string Dir() const { return dir_; }
+    std::string Dir() const { return dir_.path; }
 };
 
 // The same text `n` characters long: "ABCDEFGHIJ" repeated.

@@ -1,0 +1,32 @@
+// The registry as the tests see it: the keys an installation writes, written out as the
+// tests expect them, REG_SZ values read and written, and the registration's entries
+// removed so that every test starts from none.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <utility>
+
+inline constexpr char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
+inline constexpr char kServerKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}\\InProcServer32";
+inline constexpr char kHandlersKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
+inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
+
+// The REG_SZ data of a value (nullptr: the key's default value), its terminator counted
+// in its size; "<none>" when the key or value does not exist, "<bad>" when the value
+// is of another type or not terminated exactly at its end.
+std::string RegText(HKEY root, const std::string& key, const char* name);
+// Number of values and of subkeys of a key; -1 each when it does not exist.
+std::pair<int, int> RegCounts(HKEY root, const std::string& key);
+// Creates the key when missing and sets a REG_SZ value; true when written.
+bool RegSetText(HKEY root, const std::string& key, const char* name, const char* data);
+// Removes a key with all its subkeys.
+void RegRemoveTree(HKEY root, const std::string& key);
+
+// True when any of the registration's entries exists: the class key, the Mouse control
+// panel's "ZelMousePage" handler, the Run value "ZaderUvori", the Uninstall key.
+bool RegistrationPresent();
+// Removes those entries, the whole handlers key included (with whatever another test
+// left in it), and the Run value.
+void RemoveRegistration();
