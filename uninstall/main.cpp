@@ -73,14 +73,26 @@ void ClosingBox(const Leftovers& left, int selfPending)
 }
 
 // Removes the uninstaller's script and the uninstaller itself. A running program's file
-// cannot be deleted on Windows: it is then scheduled for removal at the next restart.
-// 1 when the program file goes only then.
+// cannot be deleted, but it can be renamed: it moves out of the destination to a
+// temporary name on the same volume, which goes at the next restart. Nothing pending then
+// names the destination, so the destination goes now, and an installation made again
+// before the restart keeps its own uninstaller. Where it cannot move (the temporary
+// directory on another volume), it is scheduled for the restart where it is. 1 when the
+// program file goes only at the restart.
 int RemoveSelf(const char* selfExe, const char* selfInf, int selfNamed, int infNamed, Leftovers* left)
 {
     if (infNamed)
         RemoveOneFile(selfInf, true, left);
-    if (!selfNamed)
+    if (!selfNamed || DeleteFileA(selfExe))
         return 0;
+    char tempDir[MAX_PATH], parked[MAX_PATH];
+    const DWORD len = GetTempPathA(MAX_PATH, tempDir);
+    if (len && len < MAX_PATH && GetTempFileNameA(tempDir, "zun", 0, parked)) {
+        if (MoveFileExA(selfExe, parked, MOVEFILE_REPLACE_EXISTING) &&
+            MoveFileExA(parked, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+            return 1;
+        DeleteFileA(parked);
+    }
     RemoveOneFile(selfExe, false, left);
     return GetFileAttributesA(selfExe) != INVALID_FILE_ATTRIBUTES;
 }

@@ -418,6 +418,9 @@ TEST_F(InstallE2E, UninstallerRemovesWhatTheSetupInstalledAndNothingElse)
     }
     for (const std::string& line : before)
         EXPECT_TRUE(std::find(installed.begin(), installed.end(), line) != installed.end()) << line << " is gone";
+    // The uninstaller waits for the restart outside the destination, which is gone now:
+    // nothing pending names it, so installing again before the restart loses nothing.
+    EXPECT_FALSE(DirExists(kDest)) << "the destination waits for the restart";
     for (const std::string& file : kept) {
         EXPECT_TRUE(FileExists(file.c_str())) << file;
         EXPECT_NE(std::string::npos, closing.find(file + ": kept")) << closing;
@@ -439,11 +442,11 @@ TEST_F(InstallE2E, UninstallerRemovesWhatTheSetupInstalledAndNothingElse)
     EXPECT_EQ("{0}", RegText(HKEY_LOCAL_MACHINE, vendor.c_str(), nullptr));
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, vendor.c_str());
 
-    // Run again (the program itself waits for the restart): with a damaged UNINSTAL.INF,
-    // then with none, it says so and removes nothing.
+    // Run again after the removal: with a damaged UNINSTAL.INF, then with none, it says
+    // so and removes nothing.
     const std::string self = std::string(kDest) + "\\UNINSTAL.EXE";
     const std::string inf = std::string(kDest) + "\\UNINSTAL.INF";
-    ASSERT_TRUE(FileExists(self.c_str()));
+    ASSERT_TRUE(CopyFileA(DosPath(UNINSTAL_EXE).c_str(), self.c_str(), FALSE));
     ASSERT_TRUE(WriteFileText(inf.c_str(), "[Main]\r\nProductName=\x01\xff\r\n[FileCounts\r\nDisk1=-7\r\n"));
     for (const char* want : {" is damaged: it names no product or no file. Nothing was removed.",
                              "UNINSTAL.INF cannot be read in "}) {
