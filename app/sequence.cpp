@@ -6,6 +6,8 @@
 #include "res/ids.h"
 #include <stdio.h>
 
+namespace {
+
 struct PageOfStep {
     SequenceStep step;
     const char* className;
@@ -21,6 +23,35 @@ constexpr PageOfStep kPages[] = {
     {kStepInstalling, "SETUP_INSTALL", InstallPageProc, IDD_INSTALLING},
     {kStepFinish, "SETUP_END", FinishPageProc, IDD_FINISH},
 };
+
+void Restart()
+{
+    if (g_options[kOptRestart] != 1)
+        return;
+    if (EnablePrivilege("SeShutdownPrivilege")) {
+        ExitWindowsEx(EWX_REBOOT, 0);
+        return;
+    }
+    // A terse box whose caption says "Debug", unlike every other box of the program: kept
+    // as it is, text and caption, because users and support know the restart failure by
+    // it. Without an owner, so in front of the topmost backdrop only when asked to be.
+    MessageBoxA(nullptr, "Reboot Error !", "Debug", MB_OK | MB_TOPMOST);
+}
+
+short RunStep(SequenceStep step)
+{
+    for (const PageOfStep& p : kPages) {
+        if (p.step == step)
+            return RunPage(p.className, p.proc, p.templateId);
+    }
+    if (step == kStepCloseUtility)
+        CloseUtility(kUtilityWait);
+    else if (step == kStepRestart)
+        Restart();
+    return kResultNext;
+}
+
+} // namespace
 
 SequenceStep NextStep(SequenceStep step, short result)
 {
@@ -95,33 +126,6 @@ int EnablePrivilege(const char* name)
     const int enabled = GetLastError() == ERROR_SUCCESS;
     CloseHandle(token);
     return enabled;
-}
-
-static void Restart()
-{
-    if (g_options[kOptRestart] != 1)
-        return;
-    if (EnablePrivilege("SeShutdownPrivilege")) {
-        ExitWindowsEx(EWX_REBOOT, 0);
-        return;
-    }
-    // A terse box whose caption says "Debug", unlike every other box of the program: kept
-    // as it is, text and caption, because users and support know the restart failure by
-    // it. Without an owner, so in front of the topmost backdrop only when asked to be.
-    MessageBoxA(nullptr, "Reboot Error !", "Debug", MB_OK | MB_TOPMOST);
-}
-
-static short RunStep(SequenceStep step)
-{
-    for (const PageOfStep& p : kPages) {
-        if (p.step == step)
-            return RunPage(p.className, p.proc, p.templateId);
-    }
-    if (step == kStepCloseUtility)
-        CloseUtility(kUtilityWait);
-    else if (step == kStepRestart)
-        Restart();
-    return kResultNext;
 }
 
 int RunSequence()

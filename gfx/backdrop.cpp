@@ -10,7 +10,7 @@ int g_backdropFirstPaint = 1;
 namespace {
 
 constexpr char kClassName[] = "SetupMain";
-HFONT g_titleFont;
+HFONT s_titleFont;
 
 // Layout in client coordinates; the bottom and right ones follow the screen size.
 constexpr RECT kTitleShadow{30, 20, 600, 60};
@@ -34,7 +34,7 @@ void PaintGradient(HDC dc, int width, int height)
 
 void PaintTitle(HDC dc)
 {
-    HGDIOBJ oldFont = g_titleFont ? SelectObject(dc, g_titleFont) : nullptr;
+    HGDIOBJ oldFont = s_titleFont ? SelectObject(dc, s_titleFont) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     const int length = lstrlenA(g_titleText);
     RECT shadow = kTitleShadow, title = kTitle;
@@ -74,7 +74,7 @@ LRESULT CALLBACK BackdropProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
     switch (message) {
     case WM_CREATE:
         SetWindowPos(window, HWND_TOPMOST, 0, 0, g_screenWidth, g_screenHeight, SWP_SHOWWINDOW);
-        g_titleFont = CreateFontA(-36, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+        s_titleFont = CreateFontA(-36, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   VARIABLE_PITCH | FF_SWISS, "Times New Roman");
         return 0;
@@ -86,9 +86,9 @@ LRESULT CALLBACK BackdropProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
         // the page sequence goes on. Only the program ends it, with DestroyWindow.
         return 0;
     case WM_DESTROY:
-        if (g_titleFont)
-            DeleteObject(g_titleFont);
-        g_titleFont = nullptr;
+        if (s_titleFont)
+            DeleteObject(s_titleFont);
+        s_titleFont = nullptr;
         if (g_backdrop == window)
             g_backdrop = nullptr;
         return 0;

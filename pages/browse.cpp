@@ -12,18 +12,17 @@
 
 char g_browsePath[kPathRoom];
 
+namespace {
+
 // Sent to the dialog by the hook, after the common dialog's own handling is done.
 constexpr UINT WM_BROWSE_INIT = WM_PAGEINIT;
 constexpr UINT WM_BROWSE_REFRESH = WM_USER + 101;
 
 // The template's title. Some implementations of the dialog take the caption only from
 // the request's title, so it is passed there as well.
-static const char kBrowseTitle[] = "Browse Directory";
+const char kBrowseTitle[] = "Browse Directory";
 
-// The request without its later fields, so that every version of the dialog takes it.
-static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "76-byte request");
-
-static UINT_PTR CALLBACK BrowseHook(HWND dlg, UINT msg, WPARAM wp, LPARAM)
+UINT_PTR CALLBACK BrowseHook(HWND dlg, UINT msg, WPARAM wp, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG:
@@ -66,6 +65,11 @@ static UINT_PTR CALLBACK BrowseHook(HWND dlg, UINT msg, WPARAM wp, LPARAM)
     }
     return 0;
 }
+
+} // namespace
+
+// The request without its later fields, so that every version of the dialog takes it.
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "76-byte request");
 
 void BrowseForDirectory(HWND owner)
 {

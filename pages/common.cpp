@@ -32,19 +32,14 @@ void PageCreate(HWND page, short screenWidth, short screenHeight)
     SetWindowPos(page, nullptr, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW);
 }
 
+namespace {
+
 // Set while a page closes itself through one of its buttons: every other WM_CLOSE came
 // from elsewhere and must not carry the user on with whatever result was left before.
-static bool s_pageClosing;
-
-void PageClose(HWND page)
-{
-    s_pageClosing = true;
-    SendMessageA(page, WM_CLOSE, 0, 0);
-    s_pageClosing = false;
-}
+bool s_pageClosing;
 
 // A close request that none of the page's buttons made.
-static void ForeignClose(HWND page, PageFrame frame)
+void ForeignClose(HWND page, PageFrame frame)
 {
     // A page with a box of its own open (a warning, the Browse dialog) is disabled: the
     // box is the user's business first.
@@ -57,6 +52,15 @@ static void ForeignClose(HWND page, PageFrame frame)
     } else {
         PageCancel(page);
     }
+}
+
+} // namespace
+
+void PageClose(HWND page)
+{
+    s_pageClosing = true;
+    SendMessageA(page, WM_CLOSE, 0, 0);
+    s_pageClosing = false;
 }
 
 int PageFrameMessage(HWND page, UINT msg, PageFrame frame)

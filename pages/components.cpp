@@ -4,11 +4,15 @@
 #include "base/globals.h"
 #include "res/ids.h"
 
-static void ReadBoxes(HWND page)
+namespace {
+
+void ReadBoxes(HWND page)
 {
     for (int i = 0; i < 4; ++i)
         g_options[kOptMouseDriver + i] = IsDlgButtonChecked(page, IDC_COMPONENT0 + i) ? 1 : 0;
 }
+
+} // namespace
 
 LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {

@@ -5,7 +5,9 @@
 #include "base/loadtext.h"
 #include "res/ids.h"
 
-static void Next(HWND page)
+namespace {
+
+void Next(HWND page)
 {
     // The result stays Next while the page remains open after a refused destination.
     g_pageResult = kResultNext;
@@ -17,6 +19,8 @@ static void Next(HWND page)
     }
     PageClose(page);
 }
+
+} // namespace
 
 LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 {

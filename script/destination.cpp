@@ -3,11 +3,14 @@
 #include "base/globals.h"
 #include "base/text.h"
 
-static const char kProgramFilesFallback[] = "C:\\Program Files";
-static const char kBuiltInDestination[] = "C:\\VELAN";
+namespace {
+
+const char kProgramFilesFallback[] = "C:\\Program Files";
+
+const char kBuiltInDestination[] = "C:\\VELAN";
 
 // The drive form: the value with its drive letter replaced by the Windows directory's.
-static void TakeDriveForm(const char* value)
+void TakeDriveForm(const char* value)
 {
     TextCopy(g_destDir, value);
     if (g_windowsDir[0])
@@ -18,7 +21,7 @@ static void TakeDriveForm(const char* value)
 // access; a value that is missing, empty, not a string or too long for the room counts as
 // unreadable. Either way the fallback is "C:\Program Files", so the destination never
 // starts with a bare backslash nor holds a cut directory.
-static void ReadProgramFilesDir(char* out)
+void ReadProgramFilesDir(char* out)
 {
     TextCopy(out, kPathRoom, kProgramFilesFallback);
     HKEY key;
@@ -36,6 +39,8 @@ static void ReadProgramFilesDir(char* out)
     if (value[0] && lstrlenA(value) < kPathRoom)
         TextCopy(out, kPathRoom, value);
 }
+
+} // namespace
 
 void SetDestinationFromDefaultPath(const char* value)
 {

@@ -11,8 +11,10 @@ BYTE* g_plan;
 FileRecord* g_diskStart[kMaxDisks + 1];
 BYTE* (*g_planBlockSource)(SIZE_T size);
 
+namespace {
+
 // Number of records the block was sized for.
-static int s_planRecords;
+int s_planRecords;
 
 // What each directory key's target directory is, in key order: the DirectoryName value
 // itself for the destination's sub-directories, or the Windows directory plus a suffix.
@@ -20,11 +22,60 @@ struct DirRule {
     bool underWindows;
     const char* suffix;
 };
+
 constexpr DirRule kDirRules[kDirKeyCount] = {
     {false, nullptr}, {false, nullptr}, {false, nullptr}, {false, nullptr}, {false, nullptr},
     {false, nullptr}, {true, ""}, {true, "\\SYSTEM"}, {true, "\\INF"},
     {true, "\\SYSTEM32\\DRIVERS"},
 };
+
+// Sets the record's directories from directory key `k`. 0 when a value does not fit its
+// 40-character field.
+int ResolveDirectory(FileRecord* rec, int k)
+{
+    const DirRule& rule = kDirRules[k];
+    if (!TextCopy(rec->dirName, g_dirNames[k]))
+        return 0;
+    if (!rule.underWindows)
+        return TextCopy(rec->targetDir, g_dirNames[k]);
+    rec->systemDir = 1;
+    return TextCopy(rec->targetDir, g_windowsDir) && TextAppend(rec->targetDir, rule.suffix);
+}
+
+// Fills a record from a disk line. A name or directory that does not fit its field, or a
+// directory key that names no directory, would send the file to, or take it from, a
+// wrong place, so such a record is refused whole and stays empty like one whose line is
+// missing. Only the description, which is merely shown, is cut at 61 characters.
+void FillRecord(FileRecord* out, const char* line)
+{
+    DiskLine fields;
+    SplitDiskLine(line, &fields);
+
+    FileRecord rec = {};
+    int whole = TextCopy(rec.sourceName, fields.source);
+    whole &= TextCopy(rec.targetName, fields.target);
+    TextCopy(rec.description, fields.description);
+    const int k = DirKeyIndex(fields.key);
+    const bool known = k >= 0;
+    if (known)
+        whole &= ResolveDirectory(&rec, k);
+    if (whole && known)
+        *out = rec;
+}
+
+// Joins `first` \ `dir` \ `name` into `out`; refuses (empty `out`, 0) what does not fit.
+int JoinPath(char* out, int room, const char* first, const char* dir, const char* name)
+{
+    if (room <= 0)
+        return 0;
+    int whole = TextCopy(out, room, first) && TextAppend(out, room, dir) &&
+                TextAppend(out, room, "\\") && TextAppend(out, room, name);
+    if (!whole)
+        out[0] = '\0';
+    return whole;
+}
+
+} // namespace
 
 int AllocPlan(short totalFiles)
 {
@@ -60,40 +111,6 @@ void FreePlan()
     s_planRecords = 0;
     for (FileRecord*& start : g_diskStart)
         start = nullptr;
-}
-
-// Sets the record's directories from directory key `k`. 0 when a value does not fit its
-// 40-character field.
-static int ResolveDirectory(FileRecord* rec, int k)
-{
-    const DirRule& rule = kDirRules[k];
-    if (!TextCopy(rec->dirName, g_dirNames[k]))
-        return 0;
-    if (!rule.underWindows)
-        return TextCopy(rec->targetDir, g_dirNames[k]);
-    rec->systemDir = 1;
-    return TextCopy(rec->targetDir, g_windowsDir) && TextAppend(rec->targetDir, rule.suffix);
-}
-
-// Fills a record from a disk line. A name or directory that does not fit its field, or a
-// directory key that names no directory, would send the file to, or take it from, a
-// wrong place, so such a record is refused whole and stays empty like one whose line is
-// missing. Only the description, which is merely shown, is cut at 61 characters.
-static void FillRecord(FileRecord* out, const char* line)
-{
-    DiskLine fields;
-    SplitDiskLine(line, &fields);
-
-    FileRecord rec = {};
-    int whole = TextCopy(rec.sourceName, fields.source);
-    whole &= TextCopy(rec.targetName, fields.target);
-    TextCopy(rec.description, fields.description);
-    const int k = DirKeyIndex(fields.key);
-    const bool known = k >= 0;
-    if (known)
-        whole &= ResolveDirectory(&rec, k);
-    if (whole && known)
-        *out = rec;
 }
 
 void SplitDiskLine(const char* line, DiskLine* out)
@@ -155,18 +172,6 @@ FileRecord* PlanRecord(int disk, int rec)
     if (!g_plan || disk < 0 || disk >= g_diskCount || rec < 0 || rec >= g_fileCounts[disk])
         return nullptr;
     return g_diskStart[disk] + rec;
-}
-
-// Joins `first` \ `dir` \ `name` into `out`; refuses (empty `out`, 0) what does not fit.
-static int JoinPath(char* out, int room, const char* first, const char* dir, const char* name)
-{
-    if (room <= 0)
-        return 0;
-    int whole = TextCopy(out, room, first) && TextAppend(out, room, dir) &&
-                TextAppend(out, room, "\\") && TextAppend(out, room, name);
-    if (!whole)
-        out[0] = '\0';
-    return whole;
 }
 
 int SourcePath(int disk, int rec, char* out, int room)

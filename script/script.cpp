@@ -12,8 +12,90 @@ static_assert(kProgramItems * sizeof(ProgramItem) == kPlanTailBytes, "the items 
 
 ProgramItem* g_programItems[kProgramItems];
 
+namespace {
+
 // Path of the script being read; empty when there is none to read.
-static char s_scriptPath[MAX_PATH];
+char s_scriptPath[MAX_PATH];
+
+void ReadText(int sectionId, int keyId, const char* def, char* out, int room)
+{
+    ReadScriptText(sectionId, LoadText(keyId), def, out, room);
+}
+
+int ReadInt(int sectionId, int keyId, int def)
+{
+    return ReadScriptInt(sectionId, LoadText(keyId), def);
+}
+
+short ClampShort(int value, int low, int high)
+{
+    return (short)(value < low ? low : value > high ? high : value);
+}
+
+void ReadDiskLabels()
+{
+    g_diskCount = 0;
+    for (int i = 0; i < kMaxDisks; ++i) {
+        ReadText(IDS_DISKLABEL, IDS_DISK1 + i, "", g_diskLabels[i], kLabelRoom);
+        if (g_diskLabels[i][0])
+            ++g_diskCount;
+    }
+}
+
+// Counts of the disks in use. A negative count is taken as 0; the total is capped at
+// 32767 by cutting the count of the disk that would pass it (and of every later disk), so
+// the total fits its 16 bits and the plan's block (at most 32767 * 176 + 600 bytes) is
+// never sized from an overflowed or negative number.
+void ReadFileCounts()
+{
+    int total = 0;
+    for (int i = 0; i < kMaxDisks; ++i) {
+        int count = 0;
+        if (i < g_diskCount)
+            count = ReadInt(IDS_FILECOUNTS, IDS_DISK1 + i, 0);
+        count = ClampShort(count, 0, 32767 - total);
+        g_fileCounts[i] = (short)count;
+        total += count;
+    }
+    g_totalFiles = (short)total;
+}
+
+// Every line of every disk section, handed to the plan: keys 1 to the disk's file count.
+void ReadDiskLines()
+{
+    LayOutDisks();
+    for (int i = 0; i < g_diskCount; ++i) {
+        for (int j = 0; j < g_fileCounts[i]; ++j) {
+            char key[12];
+            char line[kTextRoom];
+            wsprintfA(key, "%d", j + 1);
+            ReadScriptText(IDS_DISK1 + i, key, "", line, kTextRoom);
+            FillPlanRecord(i, j, line);
+        }
+    }
+}
+
+// Program items from PM Info, keys 1 to 10, up to the first empty one, in the plan's
+// tail behind the last disk's records.
+void ReadProgramItems()
+{
+    g_programItems[0] = (ProgramItem*)g_diskStart[g_diskCount];
+    for (int i = 1; i < kProgramItems; ++i)
+        g_programItems[i] = g_programItems[i - 1] + 1;
+    g_programItemCount = 0;
+    for (int i = 0; i < kProgramItems; ++i) {
+        char key[12];
+        char line[kTextRoom];
+        wsprintfA(key, "%d", i + 1);
+        ReadScriptText(IDS_PMINFO, key, "", line, kTextRoom);
+        if (!line[0])
+            break;
+        FillProgramItem(g_programItems[i], line);
+        ++g_programItemCount;
+    }
+}
+
+} // namespace
 
 void ReadScriptText(int sectionId, const char* key, const char* def, char* out, int room)
 {
@@ -34,21 +116,6 @@ int ReadScriptInt(int sectionId, const char* key, int def)
     if (!s_scriptPath[0] || !section || !key)
         return def;
     return (int)GetPrivateProfileIntA(section, key, def, s_scriptPath);
-}
-
-static void ReadText(int sectionId, int keyId, const char* def, char* out, int room)
-{
-    ReadScriptText(sectionId, LoadText(keyId), def, out, room);
-}
-
-static int ReadInt(int sectionId, int keyId, int def)
-{
-    return ReadScriptInt(sectionId, LoadText(keyId), def);
-}
-
-static short ClampShort(int value, int low, int high)
-{
-    return (short)(value < low ? low : value > high ? high : value);
 }
 
 int SetProgramDir(const char* modulePath)
@@ -87,49 +154,6 @@ int ReadSetupScript()
     return ReadSetupScriptInProgramDir();
 }
 
-static void ReadDiskLabels()
-{
-    g_diskCount = 0;
-    for (int i = 0; i < kMaxDisks; ++i) {
-        ReadText(IDS_DISKLABEL, IDS_DISK1 + i, "", g_diskLabels[i], kLabelRoom);
-        if (g_diskLabels[i][0])
-            ++g_diskCount;
-    }
-}
-
-// Counts of the disks in use. A negative count is taken as 0; the total is capped at
-// 32767 by cutting the count of the disk that would pass it (and of every later disk), so
-// the total fits its 16 bits and the plan's block (at most 32767 * 176 + 600 bytes) is
-// never sized from an overflowed or negative number.
-static void ReadFileCounts()
-{
-    int total = 0;
-    for (int i = 0; i < kMaxDisks; ++i) {
-        int count = 0;
-        if (i < g_diskCount)
-            count = ReadInt(IDS_FILECOUNTS, IDS_DISK1 + i, 0);
-        count = ClampShort(count, 0, 32767 - total);
-        g_fileCounts[i] = (short)count;
-        total += count;
-    }
-    g_totalFiles = (short)total;
-}
-
-// Every line of every disk section, handed to the plan: keys 1 to the disk's file count.
-static void ReadDiskLines()
-{
-    LayOutDisks();
-    for (int i = 0; i < g_diskCount; ++i) {
-        for (int j = 0; j < g_fileCounts[i]; ++j) {
-            char key[12];
-            char line[kTextRoom];
-            wsprintfA(key, "%d", j + 1);
-            ReadScriptText(IDS_DISK1 + i, key, "", line, kTextRoom);
-            FillPlanRecord(i, j, line);
-        }
-    }
-}
-
 void FillProgramItem(ProgramItem* item, const char* line)
 {
     char field[kTextRoom];
@@ -139,26 +163,6 @@ void FillProgramItem(ProgramItem* item, const char* line)
     TextCopy(item->title, field);
     NextField(pos, field);
     TextCopy(item->iconIndex, field);
-}
-
-// Program items from PM Info, keys 1 to 10, up to the first empty one, in the plan's
-// tail behind the last disk's records.
-static void ReadProgramItems()
-{
-    g_programItems[0] = (ProgramItem*)g_diskStart[g_diskCount];
-    for (int i = 1; i < kProgramItems; ++i)
-        g_programItems[i] = g_programItems[i - 1] + 1;
-    g_programItemCount = 0;
-    for (int i = 0; i < kProgramItems; ++i) {
-        char key[12];
-        char line[kTextRoom];
-        wsprintfA(key, "%d", i + 1);
-        ReadScriptText(IDS_PMINFO, key, "", line, kTextRoom);
-        if (!line[0])
-            break;
-        FillProgramItem(g_programItems[i], line);
-        ++g_programItemCount;
-    }
 }
 
 int ReadSetupScriptInProgramDir()
