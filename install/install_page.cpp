@@ -1,8 +1,9 @@
 // The Installing page: all its work happens inside the page-init message. It creates the
 // destination's sub-directories, copies every file of the install plan disk by disk with
-// status text, per-disk percentage and progress bar, then registers the package and
-// closes itself. One pending message is handled between the steps of each file, so the
-// page stays painted and its Cancel button works.
+// status text, per-disk percentage and progress bar, waits a second, registers the
+// package, names the files it could not install (then the installation is not completed)
+// and closes itself. One pending message is handled between the steps of each file, so
+// the page stays painted and its Cancel button works.
 #include "install/install.h"
 #include "base/globals.h"
 #include "base/text.h"
