@@ -1,5 +1,6 @@
 // Picture files: pixel-exact drawing of the formats taken, centring, the file routine,
 // the palette builder, and refusal of everything else without reading past the data.
+#include "support/random.h"
 #include "gfx/gfx.h"
 #include "gfx_util.h"
 #include "support/files.h"
@@ -191,14 +192,10 @@ TEST(PictureFile, RefusesWhatItDoesNotRecognise)
 
 namespace {
 
-// Deterministic pseudo-random numbers (a 32-bit xorshift).
-uint32_t g_seed = 0x2545F491;
+Random s_random(0x2545F491);
 uint32_t Next()
 {
-    g_seed ^= g_seed << 13;
-    g_seed ^= g_seed >> 17;
-    g_seed ^= g_seed << 5;
-    return g_seed;
+    return s_random.Next();
 }
 
 // Draws `size` bytes of `file` placed right before an inaccessible page: reading past

@@ -1,6 +1,7 @@
 // setup.exe installs for real, driven from outside: the demo medium completely, a large
 // medium with a Cancel part-way; the uninstaller removes the demo package again.
 #include "e2e.h"
+#include "support/random.h"
 #include "support/registry.h"
 #include <algorithm>
 #include <utility>
@@ -50,11 +51,9 @@ std::string Installed(const char* where)
 std::string BigContent(int i, size_t size)
 {
     std::string data(size, '\0');
-    unsigned x = 2463534242u + (unsigned)i * 7919u;
-    for (size_t k = 0; k < size; ++k) {
-        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
-        data[k] = (char)x;
-    }
+    Random x(2463534242u + (unsigned)i * 7919u);
+    for (size_t k = 0; k < size; ++k)
+        data[k] = (char)x.Next();
     return data;
 }
 
@@ -69,18 +68,12 @@ std::string BigName(int i)
 // cannot be run.
 int CheckMedium(const char* medium)
 {
-    std::string line = "\"" + DosPath(MEDIUMCHECK_EXE) + "\" " + medium;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES; // its report is not needed here
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
+    const std::string line = "\"" + DosPath(MEDIUMCHECK_EXE) + "\" " + medium;
+    SetupRun checker;
     DWORD code = (DWORD)-1;
-    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    if (StartCommand(&checker, line.c_str(), nullptr))
+        WaitSetupEnd(&checker, 60000, &code);
+    KillSetup(&checker);
     return (int)code;
 }
 

@@ -8,6 +8,7 @@
 //     SCRIPT_FUZZ_FILES=100000 tools/test.sh -R script_tests -V
 // (SCRIPT_FUZZ_SEED picks another seed; the summary line gives files, records and time.)
 #include "script_fixture.h"
+#include "support/random.h"
 #include "support/guarded.h"
 #include "res/ids.h"
 #include <algorithm>
@@ -20,22 +21,6 @@
 #include <vector>
 
 namespace {
-
-// Deterministic pseudo-random numbers (a 32-bit xorshift), one stream per file.
-struct Random {
-    uint32_t s;
-    explicit Random(uint32_t seed) : s(seed ? seed : 0x2545F491) {}
-    uint32_t Next()
-    {
-        s ^= s << 13;
-        s ^= s >> 17;
-        s ^= s << 5;
-        return s;
-    }
-    uint32_t Below(uint32_t n) { return n ? Next() % n : 0; }
-    bool OneIn(uint32_t n) { return Below(n) == 0; }
-    template <class T> const T& Pick(const std::vector<T>& v) { return v[Below((uint32_t)v.size())]; }
-};
 
 std::string Text(int id)
 {
