@@ -4,6 +4,7 @@
 #include "base/globals.h"
 #include "base/text.h"
 #include "base/loadtext.h"
+#include "base/format.h"
 #include "res/ids.h"
 
 namespace {
@@ -44,10 +45,9 @@ void FailedFilesWarning(HWND page)
     TextCopy(text, LoadText(IDS_NOT_INSTALLED));
     TextAppend(text, "\n");
     TextAppend(text, s_failedList);
-    const char* format = LoadText(IDS_AND_MORE);
-    if (s_failedCount > kShownFiles && format) {
-        char more[kTextRoom + 16];
-        wsprintfA(more, format, s_failedCount - kShownFiles);
+    if (s_failedCount > kShownFiles) {
+        char more[kTextRoom];
+        FormatText(more, kTextRoom, IDS_AND_MORE, s_failedCount - kShownFiles);
         TextAppend(text, "\n");
         TextAppend(text, more);
     }

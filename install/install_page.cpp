@@ -12,6 +12,7 @@
 #include "res/ids.h"
 #include "script/plan.h"
 #include "base/loadtext.h"
+#include "base/format.h"
 #include <lzexpand.h>
 
 namespace {
@@ -103,9 +104,8 @@ void DrawBar(HDC dc, int percent)
 // The name the warning gives a file that is not in the plan: its line of the script.
 void NoteUnusableLine(int disk, int index)
 {
-    char name[kTextRoom + 16];
-    const char* format = LoadText(IDS_FAIL_LINE);
-    wsprintfA(name, format ? format : "%d %d", disk + 1, index + 1);
+    char name[kTextRoom];
+    FormatText(name, kTextRoom, IDS_FAIL_LINE, disk + 1, index + 1);
     NoteFailedFile(name, IDS_FAIL_SCRIPT);
 }
 

@@ -2,6 +2,7 @@
 #include "install/registration.h"
 #include "base/globals.h"
 #include "base/text.h"
+#include "base/path.h"
 
 namespace {
 
@@ -25,6 +26,18 @@ int QuoteIfBlank(char* text, int room)
     return 1;
 }
 
+// destination \ `name`, one backslash between. An empty name leaves the destination with
+// its closing backslash, as the value has always read then.
+int DestinationFile(char* out, int room, const char* name)
+{
+    if (!TextCopy(out, room, g_destDir))
+        return 0;
+    if (name[0])
+        return PathAppend(out, room, name);
+    const int len = lstrlenA(out);
+    return len > 0 && out[len - 1] == '\\' ? 1 : TextAppend(out, room, "\\");
+}
+
 } // namespace
 
 int ComposeRegData(const RegValue& value, char* out)
@@ -40,14 +53,11 @@ int ComposeRegData(const RegValue& value, char* out, int room)
     case RegData::ProductName:
         return TextCopy(out, room, g_productName);
     case RegData::ControlPanelPath:
-        return TextCopy(out, room, g_destDir) && TextAppend(out, room, "\\") &&
-               TextAppend(out, room, g_controlPanelFile);
+        return DestinationFile(out, room, g_controlPanelFile);
     case RegData::UtilityCommand:
-        return TextCopy(out, room, g_destDir) && TextAppend(out, room, "\\") &&
-               TextAppend(out, room, g_utilityFile) && QuoteIfBlank(out, room);
+        return DestinationFile(out, room, g_utilityFile) && QuoteIfBlank(out, room);
     case RegData::UninstallCommand:
-        return TextCopy(out, room, g_destDir) && TextAppend(out, room, "\\UNINSTAL.EXE") &&
-               QuoteIfBlank(out, room);
+        return DestinationFile(out, room, "UNINSTAL.EXE") && QuoteIfBlank(out, room);
     case RegData::None:
         break;
     }

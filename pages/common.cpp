@@ -4,6 +4,7 @@
 #include "base/globals.h"
 #include "base/text.h"
 #include "base/loadtext.h"
+#include "base/format.h"
 #include "res/ids.h"
 
 PagePlace PlacePage(const RECT& window, short screenWidth, short screenHeight)
@@ -107,12 +108,8 @@ void PageCancel(HWND page)
 void FormatProductText(HWND page, int id)
 {
     char format[kTextRoom];
-    // wsprintfA writes up to 1024 characters whatever the buffer: format into a room of
-    // that size, then keep what fits the control's 128.
-    char formatted[1025];
     char text[kTextRoom];
     GetDlgItemTextA(page, id, format, kTextRoom);
-    wsprintfA(formatted, format, g_productName);
-    TextCopy(text, formatted);
+    FormatWith(text, kTextRoom, format, g_productName);
     SetDlgItemTextA(page, id, text);
 }

@@ -4,6 +4,7 @@
 #include "script/fields.h"
 #include "base/loadtext.h"
 #include "base/text.h"
+#include "base/path.h"
 #include "res/ids.h"
 
 HGLOBAL g_planHandle;
@@ -63,13 +64,13 @@ void FillRecord(FileRecord* out, const char* line)
         *out = rec;
 }
 
-// Joins `first` \ `dir` \ `name` into `out`; refuses (empty `out`, 0) what does not fit.
+// Joins `first` \ `dir` \ `name` into `out` with one backslash between the parts; refuses
+// (empty `out`, 0) what does not fit.
 int JoinPath(char* out, int room, const char* first, const char* dir, const char* name)
 {
     if (room <= 0)
         return 0;
-    int whole = TextCopy(out, room, first) && TextAppend(out, room, dir) &&
-                TextAppend(out, room, "\\") && TextAppend(out, room, name);
+    int whole = TextCopy(out, room, first) && PathAppend(out, room, dir) && PathAppend(out, room, name);
     if (!whole)
         out[0] = '\0';
     return whole;
@@ -182,10 +183,7 @@ int SourcePath(int disk, int rec, char* out, int room)
             out[0] = '\0';
         return 0;
     }
-    char first[kPathRoom + 1];
-    TextCopy(first, g_programDir);
-    TextAppend(first, "\\");
-    return JoinPath(out, room, first, r->dirName, r->sourceName);
+    return JoinPath(out, room, g_programDir, r->dirName, r->sourceName);
 }
 
 int TargetPath(int disk, int rec, char* out, int room)
@@ -196,10 +194,5 @@ int TargetPath(int disk, int rec, char* out, int room)
             out[0] = '\0';
         return 0;
     }
-    char first[kPathRoom + 1] = "";
-    if (!r->systemDir) {
-        TextCopy(first, g_destDir);
-        TextAppend(first, "\\");
-    }
-    return JoinPath(out, room, first, r->targetDir, r->targetName);
+    return JoinPath(out, room, r->systemDir ? "" : g_destDir, r->targetDir, r->targetName);
 }
