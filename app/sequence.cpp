@@ -46,6 +46,8 @@ short RunStep(SequenceStep step)
     }
     if (step == kStepCloseUtility)
         CloseUtility(kUtilityWait);
+    else if (step == kStepNothingChosen)
+        NotCompletedWarning(g_backdrop); // nothing is installed without the control panel
     else if (step == kStepRestart)
         Restart();
     return kResultNext;
@@ -78,7 +80,9 @@ SequenceStep NextStep(SequenceStep step, short result)
             return kStepCancelled;
         return result == kResultBack ? kStepSetupType : kStepAnythingToInstall;
     case kStepAnythingToInstall:
-        return g_options[kOptControlPanel] ? kStepDestination : kStepFinish;
+        return g_options[kOptControlPanel] ? kStepDestination : kStepNothingChosen;
+    case kStepNothingChosen:
+        return kStepCancelled;
     case kStepDestination:
         if (result == kResultCancel)
             return kStepCancelled;

@@ -7,6 +7,7 @@ enum SequenceStep {
     kStepSetupType,
     kStepComponents,
     kStepAnythingToInstall, // no page: without "Mouse Control Panel" nothing is installed
+    kStepNothingChosen,     // no page: the not-completed warning, then the end
     kStepDestination,
     kStepCloseUtility,      // no page
     kStepInstalling,

@@ -1,5 +1,5 @@
 // The file side of the copy engine: opening a source through the expansion service and
-// copying it safely over its target, with the reason when a file cannot be installed.
+// writing it whole to a file of its own, with the reason when a file cannot be installed.
 #include "install/install.h"
 #include "base/globals.h"
 #include "base/text.h"
@@ -30,7 +30,7 @@ namespace {
 // The target's directory with its closing backslash, so that a root stays a root.
 int TargetDirectory(const char* target, char* dir)
 {
-    if (!TextCopy(dir, kPathRoom, target))
+    if (!TextCopy(dir, MAX_PATH, target))
         return 0;
     int cut = -1;
     for (int i = 0; dir[i]; ++i)
@@ -60,7 +60,7 @@ int WriteFailure(const char* path)
         return IDS_FAIL_FULL;
     // The expansion service does not always leave the error behind: a volume without
     // room for another cluster is full too.
-    char dir[kPathRoom];
+    char dir[MAX_PATH];
     ULARGE_INTEGER available;
     if (TargetDirectory(path, dir) && GetDiskFreeSpaceExA(dir, &available, nullptr, nullptr) &&
         available.QuadPart < 64 * 1024)
@@ -96,45 +96,16 @@ int WriteWhole(HFILE source, const char* path, bool* created)
     return 0;
 }
 
-// Through a temporary file in the target's own directory (so that the final rename stays
-// on one volume), which replaces the target only once it is whole.
-// 0 when done, else the reason it was not.
-int ReplaceExisting(HFILE source, const char* target)
-{
-    char dir[kPathRoom];
-    char temp[MAX_PATH];
-    if (!TargetDirectory(target, dir) || !GetTempFileNameA(dir, "zel", 0, temp))
-        return WriteFailure(target);
-    bool created;
-    int failure = WriteWhole(source, temp, &created);
-    if (!failure && !MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING))
-        failure = IDS_FAIL_WRITE; // the target is in use
-    if (failure)
-        DeleteFileA(temp);
-    return failure;
-}
-
 } // namespace
 
-int CopyToTarget(HFILE source, const char* target, int* failure)
+int WriteWholeFile(HFILE source, const char* path, int* failure)
 {
     if (source < 0)
         return 0;
-    int why = IDS_FAIL_WRITE;
-    DWORD attributes = GetFileAttributesA(target);
-    if (attributes == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) {
-        // Nothing there to keep: written in place, and removed again if it is not whole.
-        // This spares a fresh installation a temporary file and a rename per file.
-        bool created;
-        why = WriteWhole(source, target, &created);
-        if (why && created)
-            DeleteFileA(target);
-    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        // A read-only file is not replaced, just as it could not be overwritten in place.
-        why = IDS_FAIL_READONLY;
-    } else if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        why = ReplaceExisting(source, target);
-    }
+    bool created;
+    const int why = WriteWhole(source, path, &created);
+    if (why && created)
+        DeleteFileA(path);
     LZClose(source);
     if (failure)
         *failure = why;

@@ -1,12 +1,13 @@
 // The Installing page: all its work happens inside the page-init message. It creates the
-// destination's sub-directories, copies every file of the install plan disk by disk with
-// status text, per-disk percentage and progress bar, waits a second, registers the
-// package, names the files it could not install (then the installation is not completed)
-// and closes itself. One pending message is handled between the steps of each file, so
+// destination's sub-directories, stages every file of the install plan disk by disk with
+// status text, per-disk percentage and progress bar, waits a second, puts the files in
+// place and registers the package as one change, names what it could not install (then
+// nothing is changed and the installation is not completed) and closes itself. One pending message is handled between the steps of each file, so
 // the page stays painted and its Cancel button works.
 #include "install/install.h"
 #include "base/globals.h"
 #include "base/text.h"
+#include "base/path.h"
 #include "gfx/gfx.h"
 #include "pages/pages.h"
 #include "res/ids.h"
@@ -45,7 +46,7 @@ void PendingMessageStep(HWND page)
     MSG msg;
     if (!PeekMessageA(&msg, page, 0, 0, PM_REMOVE))
         return;
-    if (msg.message == WM_COMMAND && msg.wParam == IDC_NEXT) {
+    if (msg.message == WM_COMMAND && msg.wParam == IDC_INSTALL_CANCEL) {
         g_pageResult = kResultCancel;
         return;
     }
@@ -74,16 +75,18 @@ void SetControlText(HWND control, const char* text)
 
 // A directory whose path does not fit is not created: a cut path would be some other
 // directory.
-void CreateSubDirectories()
+int CreateSubDirectories()
 {
+    int created = 0;
     for (int key = 0; key < kDirKeyCount; ++key) {
         const char* name = g_dirNames[key];
         if (!DirKeyIsSubDirectory(key) || !name[0])
             continue;
         char path[kPathRoom];
-        if (TextCopy(path, g_destDir) && TextAppend(path, "\\") && TextAppend(path, name))
-            CreateDirectoryA(path, nullptr);
+        if (TextCopy(path, g_destDir) && PathAppend(path, name) && CreateDirectoryA(path, nullptr))
+            created |= 1 << key;
     }
+    return created;
 }
 
 namespace {
@@ -139,7 +142,7 @@ void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, in
 
     int targetFailure = IDS_FAIL_PATH;
     if (usable && TargetPath(disk, index, path, kPathRoom))
-        CopyToTarget(source, path, &targetFailure);
+        StageFile(disk, index, source, path, &targetFailure);
     else if (source >= 0)
         LZClose(source);
     if (!usable)
@@ -168,22 +171,28 @@ void CopyEngine(HWND page)
             CopyOneFile(page, dc, copying, disk, i, count);
     }
     s_phase = Phase::Finishing;
-    SetControlText(s_progress.status, kUpdatingRegistry);
-    TimedWait(1000);
-    RegisterSystem();
     ReleaseDC(page, dc);
 }
 
 void Install(HWND page)
 {
     UpdateWindow(page);
-    CreateSubDirectories();
     g_pageResult = kResultNext;
     ClearFailedFiles();
+    BeginInstallation(g_destinationCreated);
     s_phase = Phase::Copying;
     CopyEngine(page);
-    // An installation that lacks files is not completed: the user learns which, and the
-    // restart is not offered. After a Cancel the files not reached are no failures.
+    // Only a whole installation changes anything: after a Cancel, or when a file could
+    // not be staged, everything goes back as it was and nothing is registered.
+    if (g_pageResult != kResultCancel && !FailedFileCount()) {
+        SetControlText(s_progress.status, kUpdatingRegistry);
+        TimedWait(1000);
+        CommitInstallation();
+    } else {
+        AbandonInstallation();
+    }
+    // An installation that is not whole is not completed: the user learns what failed,
+    // and the restart is not offered. After a Cancel the files not reached are no failures.
     if (g_pageResult != kResultCancel && FailedFileCount()) {
         FailedFilesWarning(page);
         g_pageResult = kResultCancel;
@@ -237,7 +246,7 @@ LRESULT CALLBACK InstallPageProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
         return 0;
     switch (m) {
     case WM_COMMAND:
-        if (wp != IDC_NEXT)
+        if (wp != IDC_INSTALL_CANCEL)
             break;
         if (s_phase == Phase::Copying)
             g_pageResult = kResultCancel;

@@ -10,6 +10,9 @@
 #define REG_CLASS_KEY "CLSID\\" REG_CLASS_ID
 #define REG_CURRENT_VERSION "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
 #define REG_HANDLERS_KEY REG_CURRENT_VERSION "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
+// The system's count of installations that use a shared file: value = the file's full
+// path, REG_DWORD. Kept for every file installed in the Windows directories.
+#define REG_SHARED_DLLS_KEY REG_CURRENT_VERSION "\\SharedDLLs"
 
 enum class RegRoot { Classes, Machine };
 

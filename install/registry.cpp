@@ -1,41 +1,58 @@
 // System registration: writes the entries of the registration table (install/registration.h)
-// for the current destination. Nothing is reported: a key that cannot be created is
-// skipped with its values and the next step still runs.
+// for the current destination, through the registry journal, so that an installation that
+// does not finish takes them back. An entry that cannot be written is named among the
+// failures; the next step still runs.
 #include "install/install.h"
 #include "install/registration.h"
 #include "base/globals.h"
+#include "base/text.h"
+#include "res/ids.h"
 
 namespace {
 
-void WriteKey(const RegStep& step)
+// Names a registry entry as the failure list names a file: root \ key \ value.
+void NoteFailedEntry(const RegStep& step, const RegValue& value)
+{
+    char name[kTextRoom * 2];
+    TextCopy(name, step.root == RegRoot::Classes ? "HKEY_CLASSES_ROOT\\" : "HKEY_LOCAL_MACHINE\\");
+    TextAppend(name, step.key);
+    if (value.name) {
+        TextAppend(name, "\\");
+        TextAppend(name, value.name);
+    }
+    NoteFailedFile(name, IDS_FAIL_WRITE);
+}
+
+int WriteKey(const RegStep& step)
 {
     HKEY root = RegRootKey(step.root);
     if (step.kind == RegKey::Emptied) {
         // Only an empty key goes; one that still holds other handlers' subkeys stays and
         // is reopened by the next step.
-        RegDeleteKeyA(root, step.key);
-        return;
+        JournalDeleteEmptyKey(root, step.key);
+        return 1;
     }
-    HKEY key;
-    // RegCreateKeyA asks for full access, more than writing values needs. Kept as it is:
-    // the entries are written by an administrator's setup, and a narrower request would
-    // behave differently only where the old call already failed.
-    if (RegCreateKeyA(root, step.key, &key) != ERROR_SUCCESS)
-        return;
+    int whole = 1;
     for (const RegValue& value : step.values) {
-        char data[kPathRoom];
-        if (value.data == RegData::None || !ComposeRegData(value, data))
+        if (value.data == RegData::None)
             continue;
-        RegSetValueExA(key, value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                       (DWORD)lstrlenA(data) + 1);
+        // A value that does not fit whole would point at a wrong file: not written.
+        char data[kPathRoom];
+        if (!ComposeRegData(value, data) ||
+            !JournalSetValue(root, step.key, value.name, REG_SZ, data, (DWORD)lstrlenA(data) + 1)) {
+            NoteFailedEntry(step, value);
+            whole = 0;
+        }
     }
-    RegCloseKey(key);
+    return whole;
 }
 
 } // namespace
 
-void RegisterSystem()
+int RegisterSystem()
 {
+    int whole = 1;
     for (const RegStep& step : kRegSteps)
-        WriteKey(step);
+        whole = WriteKey(step) && whole;
+    return whole;
 }

@@ -5,6 +5,8 @@
 #include "base/loadtext.h"
 #include "res/ids.h"
 
+int g_destinationCreated;
+
 namespace {
 
 void Next(HWND page)
@@ -12,7 +14,7 @@ void Next(HWND page)
     // The result stays Next while the page remains open after a refused destination.
     g_pageResult = kResultNext;
     GetDlgItemTextA(page, IDC_DEST_LABEL, g_destDir, kPathRoom);
-    const int message = CheckDestination(g_destDir, g_minimumSpace);
+    const int message = CheckDestination(g_destDir, g_minimumSpace, &g_destinationCreated);
     if (message) {
         MessageBoxA(page, LoadText(message), g_caption, MB_ICONWARNING);
         return;

@@ -1,7 +1,11 @@
 // The checks a destination passes before the Destination page lets it through: drive
-// form, free space on its drive, and the directory existing or created.
+// form, free space on its drive, room for the package's paths under it, and the
+// directory existing or created.
 #include "pages/pages.h"
+#include "base/path.h"
+#include "base/text.h"
 #include "res/ids.h"
+#include "script/plan.h"
 #include <ctype.h>
 
 int IsDirectory(const char* path)
@@ -34,8 +38,30 @@ int EnoughSpace(unsigned long long freeKb, short minimumKb)
     return minimumKb <= 0 || freeKb >= (unsigned long long)minimumKb;
 }
 
-int CheckDestination(const char* dest, short minimumKb)
+int PlanFitsUnder(const char* dest)
 {
+    char path[kPathRoom];
+    for (int key = 0; key < kDirKeyCount; ++key)
+        if (DirKeyIsSubDirectory(key) && !(TextCopy(path, dest) && PathAppend(path, g_dirNames[key])))
+            return 0;
+    // The target paths are composed from the destination in force.
+    char kept[kPathRoom];
+    TextCopy(kept, g_destDir);
+    TextCopy(g_destDir, dest);
+    int fits = 1;
+    for (int disk = 0; fits && disk < g_diskCount; ++disk)
+        for (int rec = 0; fits && rec < g_fileCounts[disk]; ++rec) {
+            const FileRecord* r = PlanRecord(disk, rec);
+            fits = !r->targetName[0] || r->systemDir || TargetPath(disk, rec, path, kPathRoom);
+        }
+    TextCopy(g_destDir, kept);
+    return fits;
+}
+
+int CheckDestination(const char* dest, short minimumKb, int* created)
+{
+    if (created)
+        *created = 0;
     char root[4];
     DriveRoot(dest, root);
     if (!HasDriveForm(dest))
@@ -50,8 +76,14 @@ int CheckDestination(const char* dest, short minimumKb)
     if (!EnoughSpace(FreeKilobytes(sectorsPerCluster, bytesPerSector, freeClusters), minimumKb))
         return IDS_NO_SPACE;
 
+    // Nothing is created for a destination the package cannot be installed under.
+    if (!PlanFitsUnder(dest))
+        return IDS_PATH_TOO_LONG;
+
     // Only the last component is created: a missing parent refuses the destination.
     if (!existed && !CreateDirectoryA(dest, nullptr))
         return IDS_CANNOT_CREATE;
+    if (created)
+        *created = !existed;
     return 0;
 }

@@ -17,7 +17,7 @@ LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_COMMAND:
         // Escape's command 2 has nothing to act on here.
-        if (wp == IDC_NEXT) {
+        if (wp == IDC_FINISH) {
             if (IsDlgButtonChecked(page, IDC_RESTART_NO))
                 g_options[kOptRestart] = 0;
             PageClose(page);

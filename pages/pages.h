@@ -88,8 +88,18 @@ unsigned long long FreeKilobytes(DWORD sectorsPerCluster, DWORD bytesPerSector, 
 int EnoughSpace(unsigned long long freeKb, short minimumKb);
 
 // Runs the checks in order and creates the directory when it is missing: 0 when `dest`
-// can be used, else the string number of the message to show (33 or 34).
-int CheckDestination(const char* dest, short minimumKb);
+// can be used, else the string number of the message to show (33, 34, or 86 when a file
+// of the plan would not fit its path room under `dest`). `created`, when given, tells
+// whether the directory was created.
+int CheckDestination(const char* dest, short minimumKb, int* created = nullptr);
+
+// 1 when every file and sub-directory the plan puts under destination `dest` has a path
+// that fits the path room.
+int PlanFitsUnder(const char* dest);
+
+// The Destination page created the destination directory on its last Next: an
+// installation that does not finish removes it again when it is empty.
+extern int g_destinationCreated;
 
 // The Browse dialog, in pages/browse.cpp: on OK the destination directory holds the
 // chosen path.

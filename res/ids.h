@@ -77,11 +77,15 @@
 #define IDS_FAIL_FULL        83
 #define IDS_FAIL_WRITE       84
 #define IDS_FAIL_LINE        85
+/* The Destination page's refusal of a destination too long for the package. */
+#define IDS_PATH_TOO_LONG    86
 
 /* Controls. Next and Cancel are IDOK and IDCANCEL on purpose: the dialog manager sends
    command 1 for Enter and 2 for Escape, so the keyboard presses the page's buttons with
    no code of the page's own. */
-#define IDC_NEXT          1     /* "&Next >", "Cancel" on the Installing page, "Finish" */
+#define IDC_NEXT          1     /* "&Next >" */
+#define IDC_INSTALL_CANCEL 1    /* the same button on the Installing page: "Cancel" */
+#define IDC_FINISH        1     /* the same button on the Finish page: "Finish" */
 #define IDC_CANCEL        2
 #define IDC_BACK          3
 #define IDC_DEST_LABEL    1003  /* Destination page label; Browse dialog path edit */

@@ -84,7 +84,7 @@ class Keys : public E2ETest {};
 // waiting for it.
 TEST_F(Keys, EscapeOnFinishDoesNothingAndEnterFinishes)
 {
-    HWND f = WelcomeToFinishNothingInstalled(StartAtWelcome(Script()));
+    HWND f = WelcomeToFinish(StartAtWelcome(Script()));
     ASSERT_TRUE(f);
     ASSERT_TRUE(Click(f, IDC_RESTART_NO));
     ASSERT_TRUE(Key(f, VK_ESCAPE));

@@ -36,18 +36,10 @@ HWND E2ETest::WelcomeToDestination(HWND welcome, bool custom)
     return Go(Go(type, IDC_NEXT, kComponents), IDC_NEXT, kDestination);
 }
 
-HWND E2ETest::WelcomeToFinishNothingInstalled(HWND welcome)
+HWND E2ETest::WelcomeToFinish(HWND welcome)
 {
-    HWND type = Go(welcome, IDC_NEXT, kSetupType);
-    if (!type)
-        return nullptr;
-    EXPECT_TRUE(Click(type, IDC_CUSTOM));
-    HWND comp = Go(type, IDC_NEXT, kComponents);
-    if (!comp)
-        return nullptr;
-    EXPECT_TRUE(Click(comp, IDC_COMPONENT1));
-    EXPECT_EQ(0, Checked(comp, IDC_COMPONENT1));
-    return Go(comp, IDC_NEXT, kFinish);
+    HWND install = Go(WelcomeToDestination(welcome, false), IDC_NEXT, kInstalling);
+    return install ? WaitPage(run, kFinish, 20000) : nullptr;
 }
 
 void E2ETest::FinishAndEnd(HWND finish, bool restart)

@@ -28,9 +28,10 @@ protected:
     HWND Go(HWND page, int button, const char* cls);
     // From the Welcome page to the Destination page, choosing Custom when asked.
     HWND WelcomeToDestination(HWND welcome, bool custom);
-    // From the Welcome page to the Finish page the shortest way: Custom with "Mouse
-    // Control Panel" cleared.
-    HWND WelcomeToFinishNothingInstalled(HWND welcome);
+    // From the Welcome page to the Finish page the shortest way: Typical, the proposed
+    // destination, an installation of what the script names (with Script(): nothing but
+    // the registration).
+    HWND WelcomeToFinish(HWND welcome);
     // Presses Finish with the restart answer chosen and waits for the end.
     void FinishAndEnd(HWND finish, bool restart);
     // Answers the two boxes of an installation that lacks files, the list of them and

@@ -32,7 +32,7 @@ TEST_F(Installing, CancelStopsTheCopyWarnsAndEndsWithoutFinish)
     ASSERT_TRUE(i);
     MaybeScreenshot("08-installing-copy");
     const std::string before = ItemText(i, IDC_PERCENT);
-    ASSERT_TRUE(Press(i, IDC_NEXT));   // the page's one button, "Cancel"
+    ASSERT_TRUE(Press(i, IDC_INSTALL_CANCEL));
     HWND box = WaitBox(run, i, 30000);
     ASSERT_TRUE(box) << "no warning owned by the Installing page";
     EXPECT_EQ("Velan Setup Program", Text(box));
@@ -41,8 +41,10 @@ TEST_F(Installing, CancelStopsTheCopyWarnsAndEndsWithoutFinish)
     ASSERT_TRUE(PressOk(box));
     EXPECT_EQ(0u, End());
     EXPECT_FALSE(FindRunWindow(run, kFinish));
-    // The registration still runs after a Cancel; the restart is never reached.
-    EXPECT_TRUE(RegistrationPresent());
+    // Nothing is registered after a Cancel, the destination this run created is gone,
+    // and the restart is never reached.
+    EXPECT_FALSE(RegistrationPresent());
+    EXPECT_FALSE(DirExists(kDest));
     if (TraceAvailable()) {
         EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call user32.ExitWindowsEx(").empty());
     }

@@ -117,19 +117,24 @@ TEST_F(Navigation, DestinationChosenInBrowseSurvivesBack)
 }
 
 // Without the control panel there is nothing to install: no destination is asked for,
-// nothing is created or registered, the utility is left alone, and the restart is
-// still offered.
-TEST_F(Navigation, MouseControlPanelClearedGoesStraightToFinish)
+// nothing is created or registered, the utility is left alone, and the setup ends
+// with the not-completed warning instead of a Finish page that would claim success.
+TEST_F(Navigation, MouseControlPanelClearedIsNotCompleted)
 {
     UtilityWindow utility;
     ASSERT_TRUE(CreateUtilityWindow(&utility, "ZaderUvori"));
-    HWND f = WelcomeToFinishNothingInstalled(StartAtWelcome(Script()));
-    ASSERT_TRUE(f);
-    EXPECT_FALSE(FindRunWindow(run, kDestination));
-    EXPECT_FALSE(FindRunWindow(run, kInstalling));
-    EXPECT_EQ(1, Checked(f, IDC_RESTART_YES));
-    ExpectPagePlaced(f, "Velan");
-    FinishAndEnd(f, false);
+    HWND type = Go(StartAtWelcome(Script()), IDC_NEXT, kSetupType);
+    ASSERT_TRUE(type);
+    EXPECT_TRUE(Click(type, IDC_CUSTOM));
+    HWND comp = Go(type, IDC_NEXT, kComponents);
+    ASSERT_TRUE(comp);
+    EXPECT_TRUE(Click(comp, IDC_COMPONENT1));
+    ASSERT_TRUE(PressAndLeave(comp, IDC_NEXT));
+    HWND box = WaitBox(run, FindRunWindow(run, "SetupMain"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Velan installation is not completed !", BoxText(box));
+    EXPECT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
     EXPECT_EQ(0, utility.closes);
     DestroyUtilityWindow(&utility);
     EXPECT_FALSE(DirExists(kDest));

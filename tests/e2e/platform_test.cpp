@@ -58,7 +58,7 @@ TEST_F(Platform, RestartYesEnablesThePrivilegeAndRestarts)
 {
     if (!TraceAvailable())
         GTEST_SKIP() << "no trace log: the restart cannot be observed";
-    HWND f = WelcomeToFinishNothingInstalled(StartAtWelcome(Script(), kRestartCalls));
+    HWND f = WelcomeToFinish(StartAtWelcome(Script(), kRestartCalls));
     ASSERT_TRUE(f);
     EXPECT_EQ(1, Checked(f, IDC_RESTART_YES));
     ASSERT_TRUE(PressAndLeave(f, IDC_NEXT));
@@ -81,7 +81,7 @@ TEST_F(Platform, RestartNoTouchesNeitherTokenNorWindows)
 {
     if (!TraceAvailable())
         GTEST_SKIP() << "no trace log: the restart cannot be observed";
-    HWND f = WelcomeToFinishNothingInstalled(StartAtWelcome(Script(), kRestartCalls));
+    HWND f = WelcomeToFinish(StartAtWelcome(Script(), kRestartCalls));
     FinishAndEnd(f, false);
     const std::string& trace = TakeTrace(&run);
     EXPECT_FALSE(trace.empty()) << "no trace at all";
@@ -92,7 +92,7 @@ TEST_F(Platform, RestartNoTouchesNeitherTokenNorWindows)
 // The installation is complete, but only the Finish button may restart the machine.
 TEST_F(Platform, AltF4OnFinishEndsWithoutRestartEvenWithYesChosen)
 {
-    HWND f = WelcomeToFinishNothingInstalled(StartAtWelcome(Script(), TraceAvailable() ? kRestartCalls : nullptr));
+    HWND f = WelcomeToFinish(StartAtWelcome(Script(), TraceAvailable() ? kRestartCalls : nullptr));
     ASSERT_TRUE(f);
     EXPECT_EQ(1, Checked(f, IDC_RESTART_YES));
     ASSERT_TRUE(AltKey(f, VK_F4));

@@ -107,6 +107,8 @@ TEST_F(InstallPage, InstallsEveryDiskWithStatusPercentageAndBar)
     EXPECT_TRUE(ReadFileText(win + "\\F10.TXT") == Content(10));
     EXPECT_EQ("DATA EMPTY ROOT", ListDir(dest));
     EXPECT_EQ("F10.TXT", ListDir(win));
+    EXPECT_EQ("BIG.BIN F2.TXT F4.TXT F5.TXT F6.TXT F7.TXT F8.TXT F9.TXT", ListDir(dest + "\\DATA")); // nothing staged left
+    EXPECT_EQ(1u, SharedCount(win + "\\F10.TXT"));
 
     EXPECT_TRUE(SawStatus(run, "Copying SAMPLE.BI_\n\nExpanded sample"));
     EXPECT_TRUE(SawStatus(run, "Copying F10.TXT\n\nIn Windows"));
@@ -170,7 +172,7 @@ TEST_F(InstallPage, BarComesBackAfterAnEraseWhileThePercentageHolds)
     EXPECT_EQ("50%", percents[50]);
 }
 
-TEST_F(InstallPage, CancelCompletesTheFileInHandAndStartsNoOther)
+TEST_F(InstallPage, CancelFinishesTheFileInHandThenPutsEverythingBack)
 {
     PutNumbered("DATA", 1, 6);
     Script("[Main]\nProductName=Velan Test\n[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=DATA\n"
@@ -185,14 +187,17 @@ TEST_F(InstallPage, CancelCompletesTheFileInHandAndStartsNoOther)
 
     EXPECT_EQ(kResultCancel, run.result);
     ASSERT_EQ(0u, run.cancelledIn.rfind("Copying F", 0)) << run.cancelledIn;
-    int inHand = run.cancelledIn[9] - '0';
+    const int inHand = run.cancelledIn[9] - '0';
     EXPECT_GE(inHand, 3);
     EXPECT_LT(inHand, 6);
-    for (int i = 1; i <= 6; ++i)
-        EXPECT_EQ(i <= inHand, Installed(i, dest + "\\DATA")) << i;
-    EXPECT_TRUE(SawStatus(run, "Updating Registry..."));
+    // No file after the one in hand was started, and nothing stays: not the files staged,
+    // not the directory this run created, not the registration.
+    for (int i = inHand + 1; i <= 6; ++i)
+        EXPECT_FALSE(SawStatus(run, "Copying F" + std::to_string(i) + ".TXT\n\nFile number " + std::to_string(i))) << i;
+    EXPECT_EQ("", ListDir(dest));
+    EXPECT_FALSE(SawStatus(run, "Updating Registry..."));
     EXPECT_EQ("Velan Test installation is not completed !", run.warning);
-    EXPECT_EQ("Velan Test", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
+    EXPECT_FALSE(RegistrationPresent());
 }
 
 TEST_F(InstallPage, CloseRequestDuringCopyCountsAsCancel)
@@ -209,8 +214,7 @@ TEST_F(InstallPage, CloseRequestDuringCopyCountsAsCancel)
     });
 
     EXPECT_EQ(kResultCancel, run.result);
-    EXPECT_TRUE(Installed(2, dest + "\\DATA"));
-    EXPECT_FALSE(Installed(4, dest + "\\DATA"));
+    EXPECT_EQ("", ListDir(dest));
     EXPECT_EQ("Velan installation is not completed !", run.warning);
     EXPECT_FALSE(IsWindow(FindWindowA("SETUP_INSTALL", nullptr)));
 }
@@ -278,13 +282,42 @@ TEST_F(InstallPage, FaultyRecordsAreSkippedWithoutHarmAndNamed)
               run.boxes);
     EXPECT_TRUE(SawStatus(run, "Copying \n\n"));
     EXPECT_EQ((std::vector<std::string>{"0%", "16%", "33%", "50%", "66%", "83%", "100%"}), PercentSequence(run));
+    // Nothing changed: the good file is not installed either, and nothing is registered.
     EXPECT_EQ("older version", ReadFileText(dest + "\\DATA\\F2.TXT"));
-    EXPECT_TRUE(Installed(4, dest + "\\DATA"));
     EXPECT_EQ("DATA", ListDir(dest));
-    EXPECT_EQ("F2.TXT F4.TXT F6.TXT", ListDir(dest + "\\DATA"));
+    EXPECT_EQ("F2.TXT F6.TXT", ListDir(dest + "\\DATA"));
     EXPECT_EQ("", ListDir(win));
-    // The registration still ran, as after a Cancel.
-    EXPECT_NE("<none>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_FALSE(RegistrationPresent());
+}
+
+TEST_F(InstallPage, RegistryEntryThatCannotBeWrittenPutsEverythingBack)
+{
+    // An upgrade whose registration fails once every file is in place: the utility's
+    // name is too long for the Run value. F1 replaces an older file, F2 is new in a
+    // directory of this run, F3 goes to the Windows directory.
+    PutNumbered("DATA", 1, 3);
+    CreateDirectoryA((dest + "\\DATA").c_str(), nullptr);
+    ASSERT_TRUE(WriteFileText(dest + "\\DATA\\F1.TXT", "older version"));
+    Script("[DiskLabel]\nDisk1=One\n[DirectoryName]\nSubDir1=DATA\nSubDir2=NEW\nWinDir=DATA\n[FileCounts]\nDisk1=3\n"
+           "[Disk1]\n1=F1.TXT, F1.TXT, Old, SubDir1\n2=F2.TXT, F2.TXT, New, SubDir2\n3=F3.TXT, F3.TXT, Shared, WinDir\n"
+           "[Startup]\nFileName=" + std::string(75, 'U') + ".EXE\n");
+    CreateDirectoryA((medium + "\\NEW").c_str(), nullptr);
+    ASSERT_TRUE(WriteFileText(medium + "\\NEW\\F2.TXT", Content(2)));
+
+    PageRun run = RunInstallPage();
+
+    EXPECT_EQ(kResultCancel, run.result);
+    EXPECT_EQ((std::vector<std::string>{"These files could not be installed:\n\nHKEY_LOCAL_MACHINE\\"
+                                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\ZaderUvori: cannot be written",
+                                        "Velan installation is not completed !"}),
+              run.boxes);
+    EXPECT_TRUE(SawStatus(run, "Updating Registry..."));
+    EXPECT_EQ("older version", ReadFileText(dest + "\\DATA\\F1.TXT"));
+    EXPECT_EQ("DATA", ListDir(dest));
+    EXPECT_EQ("F1.TXT", ListDir(dest + "\\DATA"));
+    EXPECT_EQ("", ListDir(win));
+    EXPECT_FALSE(RegistrationPresent());
+    EXPECT_EQ(0u, SharedCount(win + "\\F3.TXT"));
 }
 
 TEST_F(InstallPage, NoDisksStillCreatesDirectoriesAndRegisters)
@@ -320,8 +353,7 @@ TEST_F(InstallPage, PathsTooLongForTheirRoomAreNotUsed)
 
     EXPECT_EQ(kResultCancel, run.result);
     EXPECT_EQ("These files could not be installed:\n\nF1.TXT: path too long", run.boxes.at(0));
-    EXPECT_EQ("F2.TXT", ListDir(longDest));
-    EXPECT_TRUE(Installed(2, longDest));
+    EXPECT_EQ("", ListDir(longDest));
     EXPECT_EQ("DEST " + name + " MEDIUM WIN", ListDir(root.path));
     EXPECT_EQ("", ListDir(dest));
 }

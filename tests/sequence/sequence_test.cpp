@@ -34,7 +34,7 @@ TEST(Sequence, TypicalRunGoesStraightToDestinationAndRestoresEveryComponent)
     EXPECT_EQ(kStepDone, NextStep(kStepRestart, kResultNext));
 }
 
-TEST(Sequence, CustomRunKeepsComponentsAndSkipsInstallingWithoutTheControlPanel)
+TEST(Sequence, CustomRunWithoutTheControlPanelIsNotCompleted)
 {
     ResetOptions();
     g_setupType = 0;
@@ -42,7 +42,8 @@ TEST(Sequence, CustomRunKeepsComponentsAndSkipsInstallingWithoutTheControlPanel)
     EXPECT_EQ(kStepComponents, NextStep(kStepSetupType, kResultNext));
     EXPECT_EQ(0, g_options[kOptControlPanel]);
     EXPECT_EQ(kStepAnythingToInstall, NextStep(kStepComponents, kResultNext));
-    EXPECT_EQ(kStepFinish, NextStep(kStepAnythingToInstall, kResultNext));
+    EXPECT_EQ(kStepNothingChosen, NextStep(kStepAnythingToInstall, kResultNext));
+    EXPECT_EQ(kStepCancelled, NextStep(kStepNothingChosen, kResultNext));
     ResetOptions();
 }
 

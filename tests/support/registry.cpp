@@ -85,4 +85,17 @@ void RemoveRegistration()
         RegDeleteValueA(run, "ZaderUvori");
         RegCloseKey(run);
     }
+    RegRemoveTree(HKEY_LOCAL_MACHINE, kSharedKey); // a fresh prefix has none
+}
+
+DWORD SharedCount(const std::string& path)
+{
+    HKEY k;
+    DWORD count = 0, type = 0, size = sizeof count;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+        return 0;
+    if (RegQueryValueExA(k, path.c_str(), nullptr, &type, (BYTE*)&count, &size) != ERROR_SUCCESS || type != REG_DWORD)
+        count = 0;
+    RegCloseKey(k);
+    return count;
 }

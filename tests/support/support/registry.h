@@ -12,6 +12,7 @@ inline constexpr char kHandlersKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
+inline constexpr char kSharedKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 // The REG_SZ data of a value (nullptr: the key's default value), its terminator counted
 // in its size; "<none>" when the key or value does not exist, "<bad>" when the value
@@ -28,5 +29,7 @@ void RegRemoveTree(HKEY root, const std::string& key);
 // panel's "ZelMousePage" handler, the Run value "ZaderUvori", the Uninstall key.
 bool RegistrationPresent();
 // Removes those entries, the whole handlers key included (with whatever another test
-// left in it), and the Run value.
+// left in it), the Run value and every shared-file count.
 void RemoveRegistration();
+// The shared-file count of `path` (HKLM SharedDLLs), 0 when it has none.
+DWORD SharedCount(const std::string& path);

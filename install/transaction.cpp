@@ -1,0 +1,412 @@
+// The installation as one change: every file is staged whole beside its target, then all
+// are put in place, then the registration and the shared-file counts are written through
+// the registry journal. Whatever fails before the end (or a Cancel) puts everything back:
+// staged files removed, replaced files restored, the registry and the restart list as
+// they were, the directories this run created removed when empty.
+#include "install/install.h"
+#include "install/registration.h"
+#include "base/format.h"
+#include "base/globals.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "res/ids.h"
+#include "script/plan.h"
+
+namespace {
+
+// Where each record of the plan stands.
+enum class Step : BYTE {
+    None,      // not staged (or not reached)
+    Staged,    // written whole under its staged name
+    Created,   // put in place where there was no file
+    Replaced,  // put in place; the previous file kept under its backup name
+    AtRestart, // target in use: the staged file replaces it at the next restart
+};
+
+struct FileStep {
+    Step step;
+    BYTE existed; // the target was there when the file was staged
+    BYTE attempt; // which staged name (0: the first)
+};
+
+constexpr char kStagedMark[] = ".~zn";
+constexpr char kBackupMark[] = ".~zo";
+constexpr int kStagedNames = 10;
+
+HGLOBAL s_stepsHandle;
+FileStep* s_steps;
+int s_stepCount;
+int s_createdDirs;       // bit k: the directory of key k was created by this run
+int s_destCreated;       // the destination itself was created for this run
+bool s_destCounted;      // the destination held UNINSTAL.INF before: its files are counted
+bool s_restartTouched;   // the restart list was changed by this run
+int s_restartNeeded;
+
+int RecordNumber(int disk, int rec)
+{
+    return (int)(g_diskStart[disk] - g_diskStart[0]) + rec;
+}
+
+FileStep* StepOf(int disk, int rec)
+{
+    const int n = PlanRecord(disk, rec) ? RecordNumber(disk, rec) : -1;
+    return s_steps && n >= 0 && n < s_stepCount ? &s_steps[n] : nullptr;
+}
+
+// `target` + mark + record number (+ "-" attempt) in `out` of MAX_PATH.
+int SideName(const char* target, const char* mark, int number, int attempt, char* out)
+{
+    char tail[32];
+    if (attempt)
+        FormatWith(tail, sizeof tail, "%s%d-%d", mark, number + 1, attempt);
+    else
+        FormatWith(tail, sizeof tail, "%s%d", mark, number + 1);
+    return TextCopy(out, MAX_PATH, target) && TextAppend(out, MAX_PATH, tail);
+}
+
+// 'n' for a staged name, 'o' for a backup name, 0 for anything else; the name of the
+// target it stands beside in `original` (room MAX_PATH).
+char SideNameKind(const char* name, char* original)
+{
+    const char* mark = nullptr;
+    for (const char* p = name; *p; ++p)
+        if (p[0] == '.' && p[1] == '~' && p[2] == 'z')
+            mark = p;
+    if (!mark || mark == name || (mark[3] != 'n' && mark[3] != 'o'))
+        return 0;
+    const char* p = mark + 4;
+    if (*p < '0' || *p > '9')
+        return 0;
+    while (*p >= '0' && *p <= '9')
+        ++p;
+    if (*p == '-' && p[1] >= '0' && p[1] <= '9')
+        for (++p; *p >= '0' && *p <= '9'; ++p) {
+        }
+    if (*p)
+        return 0;
+    lstrcpynA(original, name, (int)(mark - name) + 1);
+    return mark[3];
+}
+
+int InUse(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+// Every folder the plan puts files in: the destination's sub-directories and the
+// Windows directories.
+template <typename Visit> void EachPlanFolder(Visit visit)
+{
+    for (int key = 0; key < kDirKeyCount; ++key) {
+        char dir[MAX_PATH];
+        const char* suffix = DirKeyWindowsSuffix(key);
+        if (!suffix && key > 0 && !g_dirNames[key][0])
+            continue; // an unused sub-directory key: the destination, visited for RootDir
+        if (suffix ? TextCopy(dir, g_windowsDir) && TextAppend(dir, suffix)
+                   : TextCopy(dir, g_destDir) && PathAppend(dir, g_dirNames[key]))
+            visit(dir);
+    }
+}
+
+struct Paths {
+    char target[kPathRoom];
+    char staged[MAX_PATH];
+    char backup[MAX_PATH];
+};
+
+int RecordPaths(int disk, int rec, const FileStep& s, Paths* p)
+{
+    const int n = RecordNumber(disk, rec);
+    return TargetPath(disk, rec, p->target, kPathRoom) && SideName(p->target, kStagedMark, n, s.attempt, p->staged) &&
+           SideName(p->target, kBackupMark, n, 0, p->backup);
+}
+
+template <typename Visit> void EachStep(Visit visit)
+{
+    for (int disk = 0; disk < g_diskCount; ++disk)
+        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
+            FileStep* s = StepOf(disk, rec);
+            Paths p;
+            if (s && s->step != Step::None && RecordPaths(disk, rec, *s, &p))
+                visit(disk, rec, s, p);
+        }
+}
+
+// Puts one staged file in place. 0 when it cannot be, the target then as it was.
+int PutInPlace(FileStep* s, const Paths& p)
+{
+    if (!s->existed) {
+        if (MoveFileA(p.staged, p.target)) {
+            s->step = Step::Created;
+            return 1;
+        }
+        // A file of that name came since: an earlier record of this plan with the same
+        // target. It is replaced like any other.
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            return 0;
+    }
+    if (MoveFileA(p.target, p.backup)) {
+        if (MoveFileA(p.staged, p.target)) {
+            s->step = Step::Replaced;
+            return 1;
+        }
+        MoveFileA(p.backup, p.target);
+        return 0;
+    }
+    if (!InUse(GetLastError()))
+        return 0;
+    // A program holds it: the staged file takes its place at the next restart.
+    if (!MoveFileExA(p.staged, p.target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING))
+        return 0;
+    s_restartTouched = true;
+    s->step = Step::AtRestart;
+    return 1;
+}
+
+void PutBack(FileStep* s, const Paths& p)
+{
+    switch (s->step) {
+    case Step::Created:
+        DeleteFileA(p.target);
+        break;
+    case Step::Replaced:
+        MoveFileExA(p.backup, p.target, MOVEFILE_REPLACE_EXISTING);
+        break;
+    case Step::Staged:
+    case Step::AtRestart:
+        DeleteFileA(p.staged);
+        break;
+    case Step::None:
+        break;
+    }
+    s->step = Step::None;
+}
+
+void PutEverythingBack()
+{
+    JournalRollBack();
+    JournalClose();
+    if (s_restartTouched)
+        RestartListRestore();
+    s_restartTouched = false;
+    // Newest first: a target that two records share comes back to what it was first.
+    for (int disk = g_diskCount - 1; disk >= 0; --disk)
+        for (int rec = g_fileCounts[disk] - 1; rec >= 0; --rec) {
+            FileStep* s = StepOf(disk, rec);
+            Paths p;
+            if (s && s->step != Step::None && RecordPaths(disk, rec, *s, &p))
+                PutBack(s, p);
+        }
+    // A child directory before its parent; each only when nothing is in it.
+    for (int key = kDirKeyCount - 1; key >= 0; --key) {
+        char dir[kPathRoom];
+        if ((s_createdDirs >> key) & 1 && TextCopy(dir, g_destDir) && PathAppend(dir, g_dirNames[key]))
+            RemoveDirectoryA(dir);
+    }
+    if (s_destCreated)
+        RemoveDirectoryA(g_destDir);
+    s_createdDirs = s_destCreated = 0;
+}
+
+// The name the failure list gives the restart list when it cannot be written.
+void NoteRestartListFailure()
+{
+    NoteFailedFile("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Session Manager\\"
+                   "PendingFileRenameOperations",
+                   IDS_FAIL_WRITE);
+}
+
+int CountSharedFiles()
+{
+    int whole = 1;
+    HKEY shared = nullptr;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, 0, KEY_QUERY_VALUE, &shared);
+    EachStep([&](int disk, int rec, FileStep* s, const Paths& p) {
+        if (!PlanRecord(disk, rec)->systemDir)
+            return;
+        // A target that an earlier record of the plan names too is counted once.
+        for (int d = 0; d <= disk; ++d)
+            for (int r = 0; r < (d < disk ? g_fileCounts[d] : rec); ++r) {
+                char other[kPathRoom];
+                if (PlanRecord(d, r)->systemDir && TargetPath(d, r, other, kPathRoom) && SamePath(other, p.target))
+                    return;
+            }
+        DWORD count = 0, type = 0, size = sizeof count;
+        const bool had = shared && RegQueryValueExA(shared, p.target, nullptr, &type, reinterpret_cast<BYTE*>(&count),
+                                                    &size) == ERROR_SUCCESS &&
+                         type == REG_DWORD && size == sizeof count;
+        const bool existed = s->existed || s->step == Step::Replaced || s->step == Step::AtRestart;
+        const DWORD after = SharedCountAfterInstall(had, had ? count : 0, existed, s_destCounted);
+        if (had && after == count)
+            return;
+        if (!JournalSetValue(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, p.target, REG_DWORD, &after, sizeof after)) {
+            char name[kTextRoom * 2];
+            FormatWith(name, sizeof name, "HKEY_LOCAL_MACHINE\\%s\\%s", REG_SHARED_DLLS_KEY, p.target);
+            NoteFailedFile(name, IDS_FAIL_WRITE);
+            whole = 0;
+        }
+    });
+    if (shared)
+        RegCloseKey(shared);
+    return whole;
+}
+
+void FreeSteps()
+{
+    if (s_stepsHandle) {
+        GlobalUnlock(s_stepsHandle);
+        GlobalFree(s_stepsHandle);
+    }
+    s_stepsHandle = nullptr;
+    s_steps = nullptr;
+    s_stepCount = 0;
+}
+
+} // namespace
+
+DWORD SharedCountAfterInstall(bool had, DWORD count, bool existed, bool counted)
+{
+    if (counted)
+        return had && count ? count : 1;
+    // A file that was there without a count belongs to someone else as well.
+    return (had ? count : existed ? 1 : 0) + 1;
+}
+
+void SweepLeftovers(const char* dir)
+{
+    char pattern[MAX_PATH];
+    if (!TextCopy(pattern, dir) || !PathAppend(pattern, "*.~z*"))
+        return;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(pattern, &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        char original[MAX_PATH], path[MAX_PATH], target[MAX_PATH];
+        const char kind = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : SideNameKind(fd.cFileName, original);
+        if (!kind || !TextCopy(path, dir) || !PathAppend(path, fd.cFileName) || RestartListNamesSource(path))
+            continue;
+        // Killed between moving the previous file aside and putting the new one in its
+        // place: the previous file goes back.
+        if (kind == 'o' && TextCopy(target, dir) && PathAppend(target, original) &&
+            GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND &&
+            MoveFileA(path, target))
+            continue;
+        // A replaced file that a running program still holds goes at the restart.
+        if (!DeleteFileA(path) && InUse(GetLastError()))
+            MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+}
+
+void BeginInstallation(int destCreated)
+{
+    FreeSteps();
+    s_destCreated = destCreated;
+    s_createdDirs = CreateSubDirectories();
+    s_restartTouched = false;
+    s_restartNeeded = 0;
+    char inf[kPathRoom];
+    s_destCounted = TextCopy(inf, g_destDir) && PathAppend(inf, "UNINSTAL.INF") &&
+                    GetFileAttributesA(inf) != INVALID_FILE_ATTRIBUTES;
+    RestartListRead();
+    EachPlanFolder([](const char* dir) { SweepLeftovers(dir); });
+    s_stepCount = g_totalFiles > 0 ? g_totalFiles : 0;
+    s_stepsHandle = GlobalAlloc(GMEM_ZEROINIT, (SIZE_T)s_stepCount * sizeof(FileStep) + 1);
+    s_steps = s_stepsHandle ? static_cast<FileStep*>(GlobalLock(s_stepsHandle)) : nullptr;
+    if (!s_steps)
+        FreeSteps(); // every file then fails to stage
+}
+
+int StageFile(int disk, int rec, HFILE source, const char* target, int* failure)
+{
+    if (source < 0)
+        return 0;
+    FileStep* s = StepOf(disk, rec);
+    int why = IDS_FAIL_WRITE;
+    const DWORD attributes = GetFileAttributesA(target);
+    Paths p;
+    if (!s || !TextCopy(p.target, target)) {
+        why = IDS_FAIL_WRITE;
+    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        why = IDS_FAIL_WRITE; // a directory of the file's name is not replaced
+    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        why = IDS_FAIL_READONLY; // a read-only file is not replaced
+    } else {
+        // A staged name that the restart list still names belongs to an earlier upgrade
+        // waiting for its restart: another name is taken.
+        s->attempt = 0;
+        while (SideName(target, kStagedMark, RecordNumber(disk, rec), s->attempt, p.staged) &&
+               RestartListNamesSource(p.staged) && s->attempt < kStagedNames)
+            ++s->attempt;
+        if (s->attempt < kStagedNames && WriteWholeFile(source, p.staged, &why)) {
+            s->step = Step::Staged;
+            s->existed = attributes != INVALID_FILE_ATTRIBUTES;
+            if (failure)
+                *failure = 0;
+            return 1;
+        }
+        source = HFILE_ERROR; // closed by the write
+    }
+    if (source >= 0)
+        LZClose(source);
+    if (failure)
+        *failure = why;
+    return 0;
+}
+
+int CommitInstallation()
+{
+    int whole = 1;
+    // What the restart would do to the files put in place now is taken out first.
+    int forgotten = 0;
+    EachStep([&](int, int, FileStep*, const Paths& p) { forgotten += RestartListForget(p.target); });
+    if (forgotten) {
+        s_restartTouched = true;
+        if (!RestartListWrite()) {
+            NoteRestartListFailure();
+            whole = 0;
+        }
+    }
+    EachStep([&](int disk, int rec, FileStep* s, const Paths& p) {
+        if (whole && s->step == Step::Staged && !PutInPlace(s, p)) {
+            NoteFailedFile(PlanRecord(disk, rec)->targetName, IDS_FAIL_WRITE);
+            whole = 0;
+        }
+    });
+    // Room for every value of the table, the keys above them, the values of the key the
+    // registration empties, and one count per file.
+    if (whole && !JournalOpen(128 + 2 * s_stepCount)) {
+        NoteFailedFile("HKEY_LOCAL_MACHINE\\" REG_CURRENT_VERSION, IDS_FAIL_WRITE);
+        whole = 0;
+    }
+    if (whole) {
+        whole = RegisterSystem();
+        whole = CountSharedFiles() && whole;
+    }
+    if (!whole) {
+        PutEverythingBack();
+        return 0;
+    }
+    JournalClose();
+    EachStep([&](int, int, FileStep* s, const Paths&) { s_restartNeeded |= s->step == Step::AtRestart; });
+    // Done: the previous files and the staged files of older upgrades go.
+    RestartListRead();
+    EachPlanFolder([](const char* dir) { SweepLeftovers(dir); });
+    RestartListFree();
+    FreeSteps();
+    return 1;
+}
+
+void AbandonInstallation()
+{
+    PutEverythingBack();
+    RestartListFree();
+    FreeSteps();
+}
+
+int InstallationNeedsRestart()
+{
+    return s_restartNeeded;
+}
