@@ -7,6 +7,8 @@ namespace {
 const char kCannotCreate[] = "Can not create directory !\nThe specified directory is either invalid or disk drive "
                              "is write protected.";
 const char kNoSpace[] = "There is no enough free space in the specified disk drive !";
+const char kTooLong[] = "The destination directory is too long for this package !\nEvery installed file's path must "
+                        "fit in 79 characters. Please choose a shorter directory.";
 
 class Destination : public E2ETest {
 protected:
@@ -83,6 +85,20 @@ TEST_F(Destination, UnusablePathsAreRefusedWithMessage33)
     BrowseTo(d, kDest);
     ExpectAccepted(d, kDest);
     EXPECT_TRUE(DirExists(kDest));
+}
+
+// "<destination>\DOCS\LICENSE.TXT" must fit the 79 characters of a path: a destination
+// of 63 characters leaves it one too long, and is refused before anything is created.
+TEST_F(Destination, DestinationTooLongForThePackageIsRefused)
+{
+    HWND d = AtDestination(Script() + "[DiskLabel]\r\nDisk1=One\r\n[DirectoryName]\r\nSubDir1=DOCS\r\n"
+                                      "[FileCounts]\r\nDisk1=1\r\n[Disk1]\r\n1=LICENSE.TXT, LICENSE.TXT, Licence, SubDir1\r\n");
+    ASSERT_TRUE(d);
+    const std::string tooLong = "C:\\e2e\\" + std::string(56, 'L');
+    ASSERT_EQ(63u, tooLong.size());
+    BrowseTo(d, tooLong.c_str());
+    ExpectRefused(d, kTooLong, "a destination too long for the package");
+    EXPECT_FALSE(DirExists(tooLong.c_str()));
 }
 
 // The free space is asked of the upper-case root, while the destination keeps the

@@ -157,6 +157,35 @@ TEST(DiskFull, CopyThatRunsOutOfRoomLeavesNoFile)
     EXPECT_EQ("", ListDir(drive));
 }
 
+// What a run killed at any moment leaves beside its targets: the next run puts a
+// previous file back where its target is missing and removes everything else of its own,
+// except a staged file that the restart list still needs.
+TEST(Sweep, LeftoversOfAKilledRunGoAndAPreviousFileComesBack)
+{
+    ScratchDir dir;
+    ASSERT_TRUE(WriteFileText(dir / "A.DLL.~zo3", "previous A"));  // killed between the two renames
+    ASSERT_TRUE(WriteFileText(dir / "B.DLL", "new B"));
+    ASSERT_TRUE(WriteFileText(dir / "B.DLL.~zo4", "previous B"));  // killed before the clean-up
+    ASSERT_TRUE(WriteFileText(dir / "C.DLL.~zn5-1", "cut"));       // killed while staging
+    ASSERT_TRUE(WriteFileText(dir / "D.DLL.~zn6", "waiting"));     // replaces D.DLL at the restart
+    ASSERT_TRUE(WriteFileText(dir / "E.~zip", "someone else's"));
+    ASSERT_TRUE(WriteFileText(dir / "F.TXT.~zn", "someone else's"));
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", &k));
+    const std::string list = "\\??\\" + (dir / "D.DLL.~zn6") + '\0' + "!\\??\\" + (dir / "D.DLL") + '\0' + '\0';
+    RegSetValueExA(k, "PendingFileRenameOperations", 0, REG_MULTI_SZ, (const BYTE*)list.data(), (DWORD)list.size());
+
+    ASSERT_EQ(1, RestartListRead());
+    SweepLeftovers(dir.path.c_str());
+    RestartListFree();
+    RegDeleteValueA(k, "PendingFileRenameOperations");
+    RegCloseKey(k);
+
+    EXPECT_EQ("A.DLL B.DLL D.DLL.~zn6 E.~zip F.TXT.~zn", ListDir(dir.path));
+    EXPECT_TRUE(HasContent(dir / "A.DLL", "previous A"));
+    EXPECT_TRUE(HasContent(dir / "B.DLL", "new B"));
+}
+
 // The wait before the registration: input of that second is discarded and nothing is
 // repainted, and the thread sleeps meanwhile instead of polling.
 TEST(TimedWait, DiscardsMessagesAndSleeps)
