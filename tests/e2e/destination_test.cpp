@@ -8,7 +8,7 @@ const char kCannotCreate[] = "Can not create directory !\nThe specified director
                              "is write protected.";
 const char kNoSpace[] = "There is no enough free space in the specified disk drive !";
 const char kTooLong[] = "The destination directory is too long for this package !\nEvery installed file's path must "
-                        "fit in 79 characters. Please choose a shorter directory.";
+                        "fit in 79 characters.";
 
 class Destination : public E2ETest {
 protected:
