@@ -376,8 +376,10 @@ int CommitInstallation()
         }
     });
     // Room for every value of the table, the keys above them, the values of the key the
-    // registration empties, and one count per file.
-    if (whole && !JournalOpen(128 + 2 * s_stepCount)) {
+    // registration empties, and a count (and its key) per file in a Windows directory.
+    int shared = 0;
+    EachStep([&](int disk, int rec, FileStep*, const Paths&) { shared += PlanRecord(disk, rec)->systemDir; });
+    if (whole && !JournalOpen(128 + 2 * shared)) {
         NoteFailedFile("HKEY_LOCAL_MACHINE\\" REG_CURRENT_VERSION, IDS_FAIL_WRITE);
         whole = 0;
     }
