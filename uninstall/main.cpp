@@ -40,7 +40,7 @@ void ClosingBox(const Leftovers& left, int selfPending)
 {
     char text[sizeof left.text + 512];
     char line[1025];
-    if (!left.lines && !left.foreign) {
+    if (!left.lines && !left.foreign && !left.liveDir[0]) {
         wsprintfA(line, LoadText(IDS_UNINST_DONE), g_productName);
         TextCopy(text, line);
         if (selfPending) {
@@ -59,6 +59,11 @@ void ClosingBox(const Leftovers& left, int selfPending)
         wsprintfA(count, "%d", left.more);
         wsprintfA(line, LoadText(IDS_UNINST_MORE), count);
         TextAppend(text, "\n");
+        TextAppend(text, line);
+    }
+    if (left.liveDir[0]) {
+        wsprintfA(line, LoadText(IDS_UNINST_NOT_LIVE), left.liveDir);
+        TextAppend(text, "\n\n");
         TextAppend(text, line);
     }
     if (left.foreign) {
@@ -125,8 +130,12 @@ int Uninstall()
         Box(IDS_UNINST_NO_SCRIPT, g_programDir, MB_OK | MB_ICONWARNING);
         return 1;
     }
-    // The destination is where the uninstaller was installed, whatever the script's default.
+    // The destination is where the uninstaller was installed, whatever the script's
+    // default; at a drive's root with its backslash ("F:" alone names the drive's current
+    // directory).
     TextCopy(g_destDir, g_programDir);
+    if (g_destDir[0] && g_destDir[1] == ':' && !g_destDir[2])
+        TextAppend(g_destDir, "\\");
 
     char product[kProductRoom];
     ReadScriptText(IDS_MAIN, LoadText(IDS_PRODUCTNAME), "", product, kProductRoom);
@@ -144,14 +153,17 @@ int Uninstall()
         FreePlan();
         return 1;
     }
-    const DWORD inUseWait = CloseUtility(kUtilityWait) ? kUtilityEndWait : 0;
+    static Leftovers left;
+    const int live = RegisteredHere(left.liveDir);
+    // The running utility is the live installation's (its Run entry starts it).
+    const DWORD inUseWait = live && CloseUtility(kUtilityWait) ? kUtilityEndWait : 0;
     // The destination must not stay the current directory, or it could not be removed.
     SetCurrentDirectoryA(g_windowsDir);
 
-    static Leftovers left;
     int selfNamed, infNamed;
-    RemovePlanFiles(selfExe, selfInf, inUseWait, &selfNamed, &infNamed, &left);
-    RemoveRegistration(&left);
+    RemovePlanFiles(selfExe, selfInf, live, inUseWait, &selfNamed, &infNamed, &left);
+    if (live)
+        RemoveRegistration(&left);
     const int selfPending = RemoveSelf(selfExe, selfInf, selfNamed, infNamed, &left);
     RemoveDirectories(&left);
     ClosingBox(left, selfPending);

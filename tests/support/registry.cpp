@@ -52,6 +52,30 @@ bool RegSetText(HKEY root, const std::string& key, const char* name, const char*
     return rc == ERROR_SUCCESS;
 }
 
+long SharedCount(const std::string& path)
+{
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return -1;
+    DWORD count = 0, type = 0, size = sizeof count;
+    LONG rc = RegQueryValueExA(k, path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size);
+    RegCloseKey(k);
+    return rc == ERROR_SUCCESS && type == REG_DWORD ? (long)count : -1;
+}
+
+void SetSharedCount(const std::string& path, long count)
+{
+    HKEY k;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kSharedDllsKey, &k) != ERROR_SUCCESS)
+        return;
+    const DWORD value = (DWORD)count;
+    if (count < 0)
+        RegDeleteValueA(k, path.c_str());
+    else
+        RegSetValueExA(k, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(k);
+}
+
 void RegRemoveTree(HKEY root, const std::string& key)
 {
     HKEY k;
