@@ -141,5 +141,9 @@
 #define IDS_UNINST_FOREIGN   70
 #define IDS_UNINST_MORE      71
 #define IDS_UNINST_RESTART   72
+#define IDS_UNINST_SHARED    73
+#define IDS_UNINST_NOT_LIVE  74
+#define IDS_UNINST_CAPTION   75
+#define IDS_UNINST_RUNNING   76
 
 #endif

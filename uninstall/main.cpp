@@ -1,13 +1,19 @@
 // Uninstaller entry: started from the destination (as the list of installed programs
-// starts it), reads UNINSTAL.INF there with the setup's reader and plan, asks, closes the
-// resident utility, removes the package and tells what remains.
+// starts it), reads UNINSTAL.INF there with the setup's reader and plan, makes sure it is
+// the only uninstaller of that destination, asks, closes the resident utility, removes
+// the package and tells what remains. With /S it asks and tells nothing: the answer is
+// Yes, and the exit code tells what became of the removal.
 #include "uninstall/uninstall.h"
+#include "base/cmdline.h"
+#include "base/exitcodes.h"
+#include "base/format.h"
 #include "base/globals.h"
+#include "base/loadtext.h"
+#include "base/path.h"
 #include "base/text.h"
 #include "install/install.h"
 #include "res/ids.h"
 #include "script/plan.h"
-#include "base/loadtext.h"
 #include "script/script.h"
 
 namespace {
@@ -15,12 +21,17 @@ namespace {
 // The utility's files are tried again for this long while it ends.
 constexpr DWORD kUtilityEndWait = 2000;
 
-// Shows text `id` with `arg` formatted in it; returns the box's answer.
+// /S: no box at all.
+bool s_silent;
+
+// Shows text `id` with `arg` formatted in it, unless silent; returns the box's answer
+// (Yes when silent).
 int Box(int id, const char* arg, UINT type)
 {
-    char text[1025]; // wsprintfA writes up to 1024 characters
-    const char* format = LoadText(id);
-    wsprintfA(text, format ? format : "%s", arg);
+    if (s_silent)
+        return IDYES;
+    char text[1025];
+    FormatText(text, sizeof text, id, arg);
     return MessageBoxA(nullptr, text, g_caption, type);
 }
 
@@ -36,29 +47,49 @@ int PlanNamesFiles()
     return 0;
 }
 
+// Takes the lock of destination `dest`, held until the program ends: a named mutex whose
+// name is the destination's plain form (any spelling of one destination gives one name).
+// 0 when another uninstaller of the destination holds it.
+int LockDestination(const char* dest)
+{
+    char plain[MAX_PATH], name[MAX_PATH + 32];
+    if (!PlainPath(dest, plain, MAX_PATH))
+        return 1; // not a path that the removal could use either
+    CharUpperA(plain);
+    for (char* p = plain; *p; ++p)
+        if (*p == '\\')
+            *p = '/'; // a backslash in a mutex name names a namespace
+    if (!TextCopy(name, "ZaderUvori uninstaller ") || !TextAppend(name, plain))
+        return 1;
+    HANDLE lock = CreateMutexA(nullptr, FALSE, name);
+    return !(lock && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+// The closing box: a complete removal says so and nothing else; otherwise what remains
+// and why. `selfPending` is the uninstaller's own file left in the destination until the
+// restart (not when it waits for the restart parked elsewhere).
 void ClosingBox(const Leftovers& left, int selfPending)
 {
-    char text[sizeof left.text + 512];
-    char line[1025];
-    if (!left.lines && !left.foreign) {
-        wsprintfA(line, LoadText(IDS_UNINST_DONE), g_productName);
-        TextCopy(text, line);
-        if (selfPending) {
-            TextAppend(text, " ");
-            TextAppend(text, LoadText(IDS_UNINST_RESTART));
-        }
-        MessageBoxA(nullptr, text, g_caption, MB_OK | MB_ICONINFORMATION);
+    if (s_silent)
         return;
+    char text[sizeof left.text + 1024];
+    char line[1025];
+    const bool partly = left.lines || left.foreign || left.liveDir[0];
+    FormatText(text, sizeof text, partly ? IDS_UNINST_PARTLY : IDS_UNINST_DONE, g_productName);
+    if (left.lines) {
+        TextAppend(text, "\n\n");
+        TextAppend(text, left.text);
     }
-    wsprintfA(line, LoadText(IDS_UNINST_PARTLY), g_productName);
-    TextCopy(text, line);
-    TextAppend(text, "\n\n");
-    TextAppend(text, left.text);
     if (left.more) {
         char count[16];
         wsprintfA(count, "%d", left.more);
-        wsprintfA(line, LoadText(IDS_UNINST_MORE), count);
+        FormatText(line, sizeof line, IDS_UNINST_MORE, count);
         TextAppend(text, "\n");
+        TextAppend(text, line);
+    }
+    if (left.liveDir[0]) {
+        FormatText(line, sizeof line, IDS_UNINST_NOT_LIVE, left.liveDir);
+        TextAppend(text, "\n\n");
         TextAppend(text, line);
     }
     if (left.foreign) {
@@ -66,19 +97,20 @@ void ClosingBox(const Leftovers& left, int selfPending)
         TextAppend(text, LoadText(IDS_UNINST_FOREIGN));
     }
     if (selfPending) {
-        TextAppend(text, "\n\n");
+        TextAppend(text, partly ? "\n\n" : " ");
         TextAppend(text, LoadText(IDS_UNINST_RESTART));
     }
-    MessageBoxA(nullptr, text, g_caption, MB_OK | MB_ICONWARNING);
+    MessageBoxA(nullptr, text, g_caption, MB_OK | (partly ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 // Removes the uninstaller's script and the uninstaller itself. A running program's file
 // cannot be deleted, but it can be renamed: it moves out of the destination to a
 // temporary name on the same volume, which goes at the next restart. Nothing pending then
 // names the destination, so the destination goes now, and an installation made again
-// before the restart keeps its own uninstaller. Where it cannot move (the temporary
-// directory on another volume), it is scheduled for the restart where it is. 1 when the
-// program file goes only at the restart.
+// before the restart keeps its own uninstaller; that parked copy is the uninstaller's own
+// housekeeping, of no concern to the user. Where it cannot move (the temporary directory
+// on another volume), it is scheduled for the restart where it is. 1 when the program
+// file stays in the destination until the restart.
 int RemoveSelf(const char* selfExe, const char* selfInf, int selfNamed, int infNamed, Leftovers* left)
 {
     if (infNamed)
@@ -90,15 +122,25 @@ int RemoveSelf(const char* selfExe, const char* selfInf, int selfNamed, int infN
     if (len && len < MAX_PATH && GetTempFileNameA(tempDir, "zun", 0, parked)) {
         if (MoveFileExA(selfExe, parked, MOVEFILE_REPLACE_EXISTING) &&
             MoveFileExA(parked, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-            return 1;
+            return 0;
         DeleteFileA(parked);
     }
     RemoveOneFile(selfExe, false, left);
     return GetFileAttributesA(selfExe) != INVALID_FILE_ATTRIBUTES;
 }
 
-int Uninstall()
+// What the removal came to: something that should have gone and stayed, something of
+// the package that goes at the restart, or all of it gone.
+int ExitCode(const Leftovers& left, int selfPending)
 {
+    if (left.failed)
+        return kExitFailed;
+    return left.pending || selfPending ? kExitRestartNeeded : kExitDone;
+}
+
+int Uninstall(const char* args)
+{
+    s_silent = HasSwitch(args, "S");
     g_screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
     GetWindowsDirectoryA(g_windowsDir, kPathRoom);
@@ -108,62 +150,78 @@ int Uninstall()
     if (len == 0 || len >= MAX_PATH)
         selfExe[0] = '\0';
     SetProgramDir(selfExe);
-    char selfInf[MAX_PATH];
-    const bool named = g_programDir[0] && TextCopy(selfInf, g_programDir) && TextAppend(selfInf, "\\UNINSTAL.INF");
-    const DWORD attributes = named ? GetFileAttributesA(selfInf) : INVALID_FILE_ATTRIBUTES;
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        g_programDir[0] = '\0';
-        ReadScriptInProgramDir("UNINSTAL.INF"); // the defaults: the caption for the box
-        char dir[MAX_PATH];
-        SetProgramDir(selfExe);
-        TextCopy(dir, g_programDir);
-        Box(IDS_UNINST_NO_SCRIPT, dir, MB_OK | MB_ICONWARNING);
-        FreePlan();
-        return 1;
-    }
-    if (!ReadScriptInProgramDir("UNINSTAL.INF")) {
-        Box(IDS_UNINST_NO_SCRIPT, g_programDir, MB_OK | MB_ICONWARNING);
-        return 1;
-    }
-    // The destination is where the uninstaller was installed, whatever the script's default.
-    TextCopy(g_destDir, g_programDir);
+    // The destination is where the uninstaller was installed, whatever the script's
+    // default; at a drive's root with its backslash ("F:" alone names the drive's current
+    // directory).
+    char dest[kPathRoom];
+    TextCopy(dest, g_programDir);
+    if (dest[0] && dest[1] == ':' && !dest[2])
+        TextAppend(dest, "\\");
+    const int alone = LockDestination(dest);
 
-    char product[kProductRoom];
-    ReadScriptText(IDS_MAIN, LoadText(IDS_PRODUCTNAME), "", product, kProductRoom);
-    if (!product[0] || !PlanNamesFiles()) {
-        Box(IDS_UNINST_DAMAGED, g_destDir, MB_OK | MB_ICONWARNING);
-        FreePlan();
-        return 1;
-    }
-    if (Box(IDS_UNINST_CONFIRM, g_productName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-        FreePlan();
-        return 0;
-    }
-    if (!ReadKeepMarks()) {
+    char selfInf[MAX_PATH];
+    const bool named = g_programDir[0] && TextCopy(selfInf, g_programDir) && PathAppend(selfInf, "UNINSTAL.INF");
+    const DWORD attributes = named ? GetFileAttributesA(selfInf) : INVALID_FILE_ATTRIBUTES;
+    const bool script = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    char programDir[kPathRoom];
+    TextCopy(programDir, g_programDir);
+    if (!script)
+        g_programDir[0] = '\0'; // the defaults: the product's name for the caption
+    const int read = ReadScriptInProgramDir("UNINSTAL.INF");
+    TextCopy(g_programDir, programDir);
+    TextCopy(g_destDir, dest);
+    FormatText(g_caption, kPathRoom, IDS_UNINST_CAPTION, g_productName);
+
+    int keepMarks = 0;
+    if (!alone) {
+        Box(IDS_UNINST_RUNNING, g_destDir, MB_OK | MB_ICONWARNING);
+    } else if (!script || !read) {
         Box(IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
-        FreePlan();
-        return 1;
+    } else {
+        char product[kProductRoom];
+        ReadScriptText(IDS_MAIN, LoadText(IDS_PRODUCTNAME), "", product, kProductRoom);
+        if (!product[0] || !PlanNamesFiles())
+            Box(IDS_UNINST_DAMAGED, g_destDir, MB_OK | MB_ICONWARNING);
+        else if (!(keepMarks = ReadKeepMarks()))
+            Box(IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
     }
-    const DWORD inUseWait = CloseUtility(kUtilityWait) ? kUtilityEndWait : 0;
+    if (!keepMarks) {
+        FreeRemovalState();
+        FreePlan();
+        return kExitFailed; // nothing removed
+    }
+
+    // Everything the removal goes by is read before the question: the script, the Keep
+    // marks, and whether the registration names this installation.
+    static Leftovers left;
+    const int live = RegisteredHere(left.liveDir);
+    if (Box(IDS_UNINST_CONFIRM, g_productName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        FreeRemovalState();
+        FreePlan();
+        return kExitCancelled;
+    }
+    // The running utility is the live installation's (its Run entry starts it).
+    const DWORD inUseWait = live && CloseUtility(kUtilityWait) ? kUtilityEndWait : 0;
     // The destination must not stay the current directory, or it could not be removed.
     SetCurrentDirectoryA(g_windowsDir);
 
-    static Leftovers left;
     int selfNamed, infNamed;
-    RemovePlanFiles(selfExe, selfInf, inUseWait, &selfNamed, &infNamed, &left);
-    RemoveRegistration(&left);
+    RemovePlanFiles(selfExe, selfInf, live, inUseWait, &selfNamed, &infNamed, &left);
+    if (live)
+        RemoveRegistration(&left);
     const int selfPending = RemoveSelf(selfExe, selfInf, selfNamed, infNamed, &left);
     RemoveDirectories(&left);
     ClosingBox(left, selfPending);
+    const int code = ExitCode(left, selfPending);
     FreeRemovalState();
     FreePlan();
-    return 0;
+    return code;
 }
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
 {
     g_instance = instance;
-    return Uninstall();
+    return Uninstall(args);
 }

@@ -1,13 +1,16 @@
-// The removal: the plan's files but the kept ones, the registration's entries that are
-// still this package's, and the directories the setup creates once nothing is left in
-// them. Nothing is removed that the plan or the registration table does not name.
+// The removal: the plan's files but the kept ones and the shared ones still counted, the
+// registration's entries that are still this package's, and the directories the setup
+// creates once nothing is left in them. Nothing is removed that the plan or the
+// registration table does not name.
 #include "uninstall/uninstall.h"
+#include "uninstall/rules.h"
 #include "install/registration.h"
+#include "base/format.h"
 #include "base/globals.h"
+#include "base/path.h"
 #include "base/text.h"
 #include "res/ids.h"
 #include "script/plan.h"
-#include "base/loadtext.h"
 #include "script/fields.h"
 #include "script/script.h"
 
@@ -71,7 +74,7 @@ void NotePending(const char* path)
 int IsPending(const char* path)
 {
     for (int i = 0; i < s_pendingCount; ++i)
-        if (lstrcmpiA(s_pending[i], path) == 0)
+        if (SamePath(s_pending[i], path))
             return 1;
     return 0;
 }
@@ -109,7 +112,7 @@ int OnlyPending(const char* dir)
         if (lstrcmpA(fd.cFileName, ".") == 0 || lstrcmpA(fd.cFileName, "..") == 0)
             continue;
         char path[MAX_PATH];
-        only = TextCopy(path, dir) && TextAppend(path, "\\") && TextAppend(path, fd.cFileName) && IsPending(path);
+        only = TextCopy(path, dir) && PathAppend(path, fd.cFileName) && IsPending(path);
     } while (only && FindNextFileA(find, &fd));
     FindClose(find);
     return only;
@@ -130,6 +133,22 @@ int RemoveDir(const char* dir, Leftovers* left)
     }
     AddLeftover(left, IDS_UNINST_NOT_EMPTY, dir);
     return 0;
+}
+
+// 1 when `have` is what the setup writes as `want` for `value`: paths compared as paths
+// (an older setup wrote "F:\\VWHEEL.EXE" for the destination "F:\"), texts without
+// regard to case.
+int SameData(const RegValue& value, const char* have, const char* want)
+{
+    switch (value.data) {
+    case RegData::ControlPanelPath:
+        return SamePath(have, want);
+    case RegData::UtilityCommand:
+    case RegData::UninstallCommand:
+        return SameCommand(have, want);
+    default:
+        return lstrcmpiA(have, want) == 0;
+    }
 }
 
 // 1 when no value of `step` contradicts what this package writes there: each is missing
@@ -154,7 +173,7 @@ int StillOurs(const RegStep& step)
         if (r == ERROR_FILE_NOT_FOUND)
             continue;
         have[r == ERROR_SUCCESS && size <= kPathRoom ? size : 0] = '\0';
-        if (r != ERROR_SUCCESS || type != REG_SZ || lstrcmpiA(have, want) != 0) {
+        if (r != ERROR_SUCCESS || type != REG_SZ || !SameData(value, have, want)) {
             ours = 0;
             break;
         }
@@ -206,15 +225,62 @@ void RemoveStep(const RegStep& step, bool ours, Leftovers* left)
     RegCloseKey(key);
 }
 
+// The shared-file count of `path` (named as the plan composes it): kNoCount when there is
+// none, kOddCount when the value is no count of four bytes.
+long ReadSharedCount(const char* path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return kNoCount;
+    DWORD count = 0, size = sizeof count, type = 0;
+    const LONG r = RegQueryValueExA(key, path, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size);
+    RegCloseKey(key);
+    if (r == ERROR_FILE_NOT_FOUND)
+        return kNoCount;
+    if (r != ERROR_SUCCESS || size != sizeof count || (type != REG_DWORD && type != REG_BINARY) || (long)count < 0)
+        return kOddCount;
+    return (long)count;
+}
+
+// Sets the shared-file count of `path` to `count`; 0 removes the value.
+void WriteSharedCount(const char* path, long count)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    const DWORD value = (DWORD)count;
+    if (count == 0)
+        RegDeleteValueA(key, path);
+    else
+        RegSetValueExA(key, path, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+// A file of the Windows directories, `target` as the plan composes it and `full` its
+// full form: its count goes down, and the file goes when SharedFileFate says so.
+void RemoveSharedFile(const char* target, const char* full, int kept, int live, Leftovers* left)
+{
+    const long count = ReadSharedCount(target);
+    const SharedFate fate = SharedFileFate(count, kept, live);
+    if (count >= 0 && (fate.count != count || fate.count == 0))
+        WriteSharedCount(target, fate.count);
+    if (fate.removeFile)
+        RemoveOneFile(full, true, left);
+    else if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
+        AddLeftover(left, fate.line, full);
+}
+
 } // namespace
 
 void AddLeftover(Leftovers* left, int id, const char* arg)
 {
-    // wsprintfA writes up to 1024 characters: formatted in a room of that size, then
-    // kept only whole.
+    // Kept only whole.
     char line[1025];
-    const char* format = LoadText(id);
-    wsprintfA(line, format ? format : "%s", arg);
+    FormatText(line, sizeof line, id, arg);
+    if (id == IDS_UNINST_FAILED)
+        ++left->failed;
+    if (id == IDS_UNINST_PENDING)
+        ++left->pending;
     char* end = left->text + lstrlenA(left->text);
     if (left->more || !TextAppend(left->text, sizeof left->text, left->lines ? "\n" : "") ||
         !TextAppend(left->text, sizeof left->text, line)) {
@@ -283,7 +349,35 @@ void RemoveOneFile(const char* path, bool listed, Leftovers* left)
     AddLeftover(left, IDS_UNINST_FAILED, path);
 }
 
-void RemovePlanFiles(const char* selfExe, const char* selfInf, DWORD inUseWaitMs, int* selfNamed,
+int RegisteredHere(char* liveDir)
+{
+    liveDir[0] = '\0';
+    const RegValue* value = nullptr;
+    const RegStep* step = FindRegValue(RegData::UninstallCommand, &value);
+    HKEY key;
+    if (!step || RegOpenKeyExA(RegRootKey(step->root), step->key, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 1;
+    char have[MAX_PATH + 1], want[kPathRoom];
+    DWORD size = MAX_PATH, type = 0;
+    const LONG r = RegQueryValueExA(key, value->name, nullptr, &type, reinterpret_cast<BYTE*>(have), &size);
+    RegCloseKey(key);
+    if (r == ERROR_FILE_NOT_FOUND)
+        return 1;
+    have[r == ERROR_SUCCESS && type == REG_SZ ? size : 0] = '\0';
+    if (ComposeRegData(*value, want) && SameCommand(have, want))
+        return 1;
+    // The directory of the uninstaller the entry names, for the closing box.
+    if (CommandProgram(have, liveDir, MAX_PATH)) {
+        char* cut = liveDir;
+        for (char* p = liveDir; *p; ++p)
+            if (*p == '\\')
+                cut = p;
+        *cut = '\0';
+    }
+    return 0;
+}
+
+void RemovePlanFiles(const char* selfExe, const char* selfInf, int live, DWORD inUseWaitMs, int* selfNamed,
                      int* infNamed, Leftovers* left)
 {
     *selfNamed = *infNamed = 0;
@@ -304,11 +398,14 @@ void RemovePlanFiles(const char* selfExe, const char* selfInf, DWORD inUseWaitMs
             // whole was never installed: nothing to remove.
             if (!r || !r->targetName[0] || !TargetPath(disk, rec, target, kPathRoom) || !FullPath(target, full))
                 continue;
-            if (lstrcmpiA(full, selfExe) == 0) {
+            const int kept = s_keep && s_keep[RecordIndex(disk, rec)];
+            if (SamePath(full, selfExe)) {
                 *selfNamed = 1;
-            } else if (lstrcmpiA(full, selfInf) == 0) {
+            } else if (SamePath(full, selfInf)) {
                 *infNamed = 1;
-            } else if (s_keep && s_keep[RecordIndex(disk, rec)]) {
+            } else if (r->systemDir) {
+                RemoveSharedFile(target, full, kept, live, left);
+            } else if (kept) {
                 if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
                     AddLeftover(left, IDS_UNINST_KEPT, full);
             } else {
@@ -336,16 +433,18 @@ void RemoveDirectories(Leftovers* left)
     // The setup creates RootDir and SubDir1-5 in that order, a parent before its child:
     // the other way round, a child goes before its parent.
     constexpr int kLastSubDir = 5;
+    char dest[MAX_PATH];
+    if (!FullPath(g_destDir, dest))
+        return;
     for (int key = kLastSubDir; key >= 0; --key) {
         const char* name = g_dirNames[key];
-        char path[kPathRoom], full[MAX_PATH], dest[MAX_PATH];
-        if (!name[0] || !TextCopy(path, g_destDir) || !TextAppend(path, "\\") || !TextAppend(path, name) ||
-            !FullPath(path, full) || !FullPath(g_destDir, dest) || lstrcmpiA(full, dest) == 0)
+        char path[MAX_PATH], full[MAX_PATH];
+        if (!name[0] || !TextCopy(path, dest) || !PathAppend(path, name) || !FullPath(path, full) ||
+            SamePath(full, dest) || !DirMayGo(full, dest, g_windowsDir))
             continue; // "." is the destination itself, which goes last
         RemoveDir(full, left);
     }
-    char dest[MAX_PATH];
-    if (FullPath(g_destDir, dest))
+    if (DirMayGo(dest, dest, g_windowsDir))
         RemoveDir(dest, left);
 }
 

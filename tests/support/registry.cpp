@@ -52,6 +52,30 @@ bool RegSetText(HKEY root, const std::string& key, const char* name, const char*
     return rc == ERROR_SUCCESS;
 }
 
+long SharedCount(const std::string& path)
+{
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return -1;
+    DWORD count = 0, type = 0, size = sizeof count;
+    LONG rc = RegQueryValueExA(k, path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size);
+    RegCloseKey(k);
+    return rc == ERROR_SUCCESS && type == REG_DWORD ? (long)count : -1;
+}
+
+void SetSharedCount(const std::string& path, long count)
+{
+    HKEY k;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kSharedDllsKey, &k) != ERROR_SUCCESS)
+        return;
+    const DWORD value = (DWORD)count;
+    if (count < 0)
+        RegDeleteValueA(k, path.c_str());
+    else
+        RegSetValueExA(k, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(k);
+}
+
 void RegRemoveTree(HKEY root, const std::string& key)
 {
     HKEY k;
@@ -85,17 +109,5 @@ void RemoveRegistration()
         RegDeleteValueA(run, "ZaderUvori");
         RegCloseKey(run);
     }
-    RegRemoveTree(HKEY_LOCAL_MACHINE, kSharedKey); // a fresh prefix has none
-}
-
-DWORD SharedCount(const std::string& path)
-{
-    HKEY k;
-    DWORD count = 0, type = 0, size = sizeof count;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
-        return 0;
-    if (RegQueryValueExA(k, path.c_str(), nullptr, &type, (BYTE*)&count, &size) != ERROR_SUCCESS || type != REG_DWORD)
-        count = 0;
-    RegCloseKey(k);
-    return count;
+    RegRemoveTree(HKEY_LOCAL_MACHINE, kSharedDllsKey); // a fresh prefix has none
 }

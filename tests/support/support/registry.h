@@ -12,7 +12,7 @@ inline constexpr char kHandlersKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
-inline constexpr char kSharedKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+inline constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 // The REG_SZ data of a value (nullptr: the key's default value), its terminator counted
 // in its size; "<none>" when the key or value does not exist, "<bad>" when the value
@@ -22,6 +22,10 @@ std::string RegText(HKEY root, const std::string& key, const char* name);
 std::pair<int, int> RegCounts(HKEY root, const std::string& key);
 // Creates the key when missing and sets a REG_SZ value; true when written.
 bool RegSetText(HKEY root, const std::string& key, const char* name, const char* data);
+// The shared-file count of `path` (a REG_DWORD value of kSharedDllsKey), -1 when there
+// is none; setting -1 removes the value.
+long SharedCount(const std::string& path);
+void SetSharedCount(const std::string& path, long count);
 // Removes a key with all its subkeys.
 void RegRemoveTree(HKEY root, const std::string& key);
 
@@ -31,5 +35,3 @@ bool RegistrationPresent();
 // Removes those entries, the whole handlers key included (with whatever another test
 // left in it), the Run value and every shared-file count.
 void RemoveRegistration();
-// The shared-file count of `path` (HKLM SharedDLLs), 0 when it has none.
-DWORD SharedCount(const std::string& path);

@@ -1,0 +1,135 @@
+// The removal's rules against Wine's real registry and files: shared-file counts and Keep
+// marks for the live installation and for another one, the registration recognised
+// however an older setup spelled its paths, the directories that may go.
+#include "uninstall/uninstall.h"
+#include "uninstall/rules.h"
+#include "base/globals.h"
+#include "base/text.h"
+#include "script/plan.h"
+#include "script/script.h"
+#include "support/files.h"
+#include "support/registry.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// Short, so that the Windows directories fit the plan's 40-character target directories.
+const std::string kRoot = "C:\\rmt";
+const std::string kDestination = kRoot + "\\DEST";
+const std::string kWindows = kRoot + "\\WIN";
+
+class Removal : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RemoveTree(kRoot);
+        RemoveRegistration();
+        TextCopy(g_windowsDir, kWindows.c_str());
+    }
+    void TearDown() override
+    {
+        FreeRemovalState();
+        FreePlan();
+        RemoveTree(kRoot);
+        RemoveRegistration();
+        GetWindowsDirectoryA(g_windowsDir, kPathRoom);
+    }
+    // Reads `inf` as the destination's UNINSTAL.INF, as the uninstaller does.
+    static void ReadScript(const std::string& inf)
+    {
+        ASSERT_TRUE(MakeDirs(kDestination));
+        ASSERT_TRUE(WriteFileText(kDestination + "\\UNINSTAL.INF", inf));
+        ASSERT_EQ(1, SetProgramDir((kDestination + "\\UNINSTAL.EXE").c_str()));
+        ASSERT_EQ(1, ReadScriptInProgramDir("UNINSTAL.INF"));
+        TextCopy(g_destDir, g_programDir);
+        ASSERT_EQ(1, ReadKeepMarks());
+    }
+};
+
+} // namespace
+
+TEST_F(Removal, SharedFilesFollowTheirCountsAndOnlyTheLiveInstallationTakesTheLast)
+{
+    ReadScript("[Main]\r\nProductName=Velan\r\n[DiskLabel]\r\nDisk1=One\r\n[FileCounts]\r\nDisk1=6\r\n"
+               "[DirectoryName]\r\nSubDir1=HELP\r\n[Disk1]\r\n1=A.DLL,A.DLL,a,WinSystemDir\r\n"
+               "2=B.DLL,B.DLL,b,WinSystemDir\r\n3=C.INI,C.INI,c,WinDir\r\n4=D.SYS,D.SYS,d,WinSystem32Dir\r\n"
+               "5=E.TXT,E.TXT,e,SubDir1\r\n6=F.INF,F.INF,f,WinInfDir\r\n[Uninstall]\r\nKeep1=1,4\r\n");
+    struct File {
+        std::string path;
+        long count;      // before the removal, -1 none
+        long liveCount;  // after the live installation's removal, -2: the file goes
+        long otherCount; // after another installation's
+    } files[] = {
+        {kWindows + "\\SYSTEM\\A.DLL", 2, 1, 1},
+        {kWindows + "\\SYSTEM\\B.DLL", 1, -2, 1},
+        {kWindows + "\\C.INI", -1, -2, -1},                  // an older setup's: only the live one removes it
+        {kWindows + "\\SYSTEM32\\DRIVERS\\D.SYS", 1, -1, 1}, // kept: stays, its count goes
+        {kDestination + "\\HELP\\E.TXT", -1, -2, -2},       // the destination's own
+    };
+    const std::string odd = kWindows + "\\INF\\F.INF"; // a value that is no count: left alone
+    for (int live = 1; live >= 0; --live) {
+        for (const File& f : files) {
+            ASSERT_TRUE(MakeDirs(f.path.substr(0, f.path.rfind('\\'))));
+            ASSERT_TRUE(WriteFileText(f.path, "x"));
+            SetSharedCount(f.path, f.count);
+        }
+        ASSERT_TRUE(MakeDirs(kWindows + "\\INF") && WriteFileText(odd, "x") &&
+                    RegSetText(HKEY_LOCAL_MACHINE, kSharedDllsKey, odd.c_str(), "1"));
+
+        static Leftovers left;
+        left = Leftovers();
+        int selfNamed, infNamed;
+        RemovePlanFiles("C:\\none.exe", "C:\\none.inf", live, 0, &selfNamed, &infNamed, &left);
+        for (const File& f : files) {
+            const long want = live ? f.liveCount : f.otherCount;
+            EXPECT_EQ(want != -2, FileExists(f.path)) << f.path << (live ? " live" : " other");
+            EXPECT_EQ(want == -2 ? -1 : want, SharedCount(f.path)) << f.path << (live ? " live" : " other");
+        }
+        EXPECT_TRUE(FileExists(odd));
+        EXPECT_EQ("1", RegText(HKEY_LOCAL_MACHINE, kSharedDllsKey, odd.c_str()));
+        const std::string text = left.text;
+        EXPECT_NE(std::string::npos, text.find(files[0].path + ": still in use by another installation")) << text;
+        EXPECT_NE(std::string::npos, text.find(files[3].path + ": kept")) << text;
+        EXPECT_EQ(0, left.failed);
+    }
+    for (const File& f : files)
+        SetSharedCount(f.path, -1);
+    SetSharedCount(odd, -1);
+}
+
+TEST_F(Removal, RegistrationIsRecognisedAsPathsAndOnlyTheLiveOneIsRemoved)
+{
+    ReadScript("[Main]\r\nProductName=Velan\r\n[Startup]\r\nFileName=VWHEEL.EXE\r\nControlPanel=VWCPL.DLL\r\n"
+               "[DiskLabel]\r\nDisk1=One\r\n[FileCounts]\r\nDisk1=1\r\n[Disk1]\r\n1=A,A,a,RootDir\r\n");
+    // As an older setup wrote it for the destination typed with a trailing backslash.
+    const std::string typed = kDestination + "\\\\";
+    const std::string handler = std::string(kHandlersKey) + "\\ZelMousePage";
+    ASSERT_TRUE(RegSetText(HKEY_CLASSES_ROOT, kClassKey, nullptr, "ZelMouseControlPage") &&
+                RegSetText(HKEY_CLASSES_ROOT, kServerKey, nullptr, (typed + "VWCPL.DLL").c_str()) &&
+                RegSetText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel", "Apartment") &&
+                RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr, "ZelMousePage") &&
+                RegSetText(HKEY_LOCAL_MACHINE, handler, nullptr, "{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}") &&
+                RegSetText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori", ("\"" + typed + "VWHEEL.EXE\"").c_str()) &&
+                RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "Velan") &&
+                RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", (typed + "UNINSTAL.EXE").c_str()));
+    char liveDir[MAX_PATH];
+    EXPECT_EQ(1, RegisteredHere(liveDir));
+    static Leftovers left;
+    RemoveRegistration(&left);
+    EXPECT_FALSE(RegistrationPresent());
+    EXPECT_EQ(0, left.foreign);
+
+    // Another copy registered since: this one is not the live one.
+    ASSERT_TRUE(RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"C:\\VELAN 2\\UNINSTAL.EXE\""));
+    EXPECT_EQ(0, RegisteredHere(liveDir));
+    EXPECT_STREQ("C:\\VELAN 2", liveDir);
+
+    // Only the destination and what lies in it may go: never a drive root nor a Windows
+    // directory, however spelt.
+    const char* win = g_windowsDir;
+    EXPECT_EQ(1, DirMayGo("c:\\rmt\\dest\\\\HELP\\", kDestination.c_str(), win));
+    EXPECT_EQ(0, DirMayGo((kDestination + "\\HELP\\..\\..").c_str(), kDestination.c_str(), win));
+    EXPECT_EQ(0, DirMayGo("F:\\", "F:\\", win));
+    for (const char* dir : {"", "\\system32\\", "\\INF"})
+        EXPECT_EQ(0, DirMayGo((kWindows + dir).c_str(), win, win)) << dir;
+}
