@@ -1,4 +1,5 @@
 #include "app/sequence.h"
+#include "base/exitcodes.h"
 #include "base/globals.h"
 #include "pages/pages.h"
 #include "install/install.h"
@@ -24,9 +25,12 @@ constexpr PageOfStep kPages[] = {
     {kStepFinish, "SETUP_END", FinishPageProc, IDD_FINISH},
 };
 
+// Cleared by /NORESTART: the Finish page stays as it is, the restart is not made.
+int s_restartAllowed = 1;
+
 void Restart()
 {
-    if (g_options[kOptRestart] != 1)
+    if (g_options[kOptRestart] != 1 || !s_restartAllowed)
         return;
     if (EnablePrivilege("SeShutdownPrivilege")) {
         ExitWindowsEx(EWX_REBOOT, 0);
@@ -132,11 +136,17 @@ int EnablePrivilege(const char* name)
     return enabled;
 }
 
-int RunSequence()
+int RunSequence(int allowRestart)
 {
+    s_restartAllowed = allowRestart;
     SequenceStep step = kStepWelcome;
+    int failed = 0;
     while (step != kStepDone && step != kStepCancelled) {
         const short result = RunStep(step);
+        // An Installing page that ends without success was cancelled, or listed what
+        // failed.
+        if (step == kStepInstalling && result != kResultNext)
+            failed = !InstallCancelledByUser();
         // A page that could not be shown, or that went away with the backdrop, has not
         // told the user; before the Finish page that means an unfinished installation.
         if (result == kResultNoPage && step != kStepFinish)
@@ -147,5 +157,7 @@ int RunSequence()
     if (g_backdrop && IsWindow(g_backdrop))
         DestroyWindow(g_backdrop);
     g_backdrop = nullptr;
-    return 0;
+    if (step == kStepCancelled)
+        return failed ? kExitFailed : kExitCancelled;
+    return InstallationNeedsRestart() ? kExitRestartNeeded : kExitDone;
 }

@@ -22,8 +22,10 @@ enum SequenceStep {
 SequenceStep NextStep(SequenceStep step, short result);
 
 // Runs the pages from Welcome to the end, frees the install plan and destroys the
-// backdrop. Returns the program's exit code, 0.
-int RunSequence();
+// backdrop. The restart after the Finish page is carried out only when `allowRestart`.
+// Returns the outcome as an exit code (base/exitcodes.h): installed (a restart finishing
+// it or not), cancelled by the user, or not installed because something failed.
+int RunSequence(int allowRestart = 1);
 
 // Enables privilege `name` in the process token. 1 when it is enabled.
 int EnablePrivilege(const char* name);

@@ -27,17 +27,23 @@ bool IsSwitch(const char* p, const char* name, bool valued)
     return valued ? *p == '=' : !*p || Blank(*p);
 }
 
-// Past the argument at `p`: to the next blank outside quotes, or to the line's end for a
-// "/NAME=" switch whose value is not quoted (it takes the rest of the line).
+// 1 for the switch whose unquoted value is the rest of the line: "/D=", the destination,
+// so that a path with blanks needs no quotes (it comes last).
+bool TakesTheRest(const char* p)
+{
+    return (p[1] == 'D' || p[1] == 'd') && p[2] == '=';
+}
+
+// Past the argument at `p`: to the next blank outside quotes, or to the line's end for
+// "/D=" with a value that is not quoted.
 const char* SkipArgument(const char* p)
 {
-    const bool isSwitch = *p == '/';
+    if (TakesTheRest(p) && p[3] != '"')
+        return p + lstrlenA(p);
     bool quoted = false;
     for (; *p && (quoted || !Blank(*p)); ++p) {
         if (*p == '"')
             quoted = !quoted;
-        else if (isSwitch && *p == '=' && !quoted && p[1] != '"')
-            return p + lstrlenA(p);
     }
     return p;
 }
@@ -64,6 +70,11 @@ int HasSwitch(const char* args, const char* name)
     return FindSwitch(args, name, false) != nullptr;
 }
 
+int HasValueSwitch(const char* args, const char* name)
+{
+    return FindSwitch(args, name, true) != nullptr;
+}
+
 int SwitchValue(const char* args, const char* name, char* out, int room)
 {
     if (room <= 0)
@@ -72,16 +83,21 @@ int SwitchValue(const char* args, const char* name, char* out, int room)
     const char* p = FindSwitch(args, name, true);
     if (!p)
         return 0;
+    const bool rest = TakesTheRest(p);
     p += 1 + lstrlenA(name) + 1; // past "/NAME="
     const char* end;
     if (*p == '"') {
         end = ++p;
         while (*end && *end != '"')
             ++end;
-    } else {
+    } else if (rest) {
         end = p + lstrlenA(p);
         while (end > p && Blank(end[-1]))
             --end;
+    } else {
+        end = p;
+        while (*end && !Blank(*end))
+            ++end;
     }
     const int len = (int)(end - p);
     if (len >= room)

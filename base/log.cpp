@@ -1,6 +1,7 @@
 // The run's log file: created anew, written line by line as events happen (nothing is
 // kept back, so a run that is killed still leaves what it did until then).
 #include "base/log.h"
+#include "res/ids.h"
 #include <windows.h>
 #include <stdarg.h>
 
@@ -27,6 +28,16 @@ int LogOpen(const char* path)
         return 0;
     s_log = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return s_log != INVALID_HANDLE_VALUE;
+}
+
+void LogStart(const char* program, const char* args)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    LogLine("start %04d-%02d-%02d %02d:%02d:%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond);
+    LogLine("program %s %s", program, SETUP_VERSION);
+    LogLine("command line %s", args ? args : "");
 }
 
 int LogIsOpen()

@@ -5,6 +5,8 @@
 
 // Creates the log anew at `path`. 1 when it is open.
 int LogOpen(const char* path);
+// The opening lines: start time, program and version, command line.
+void LogStart(const char* program, const char* args);
 // 1 while a log is open.
 int LogIsOpen();
 // Writes one line, formatted with wsprintf's rules (cut at 1024 characters).

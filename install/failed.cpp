@@ -4,6 +4,7 @@
 #include "base/globals.h"
 #include "base/text.h"
 #include "base/loadtext.h"
+#include "base/log.h"
 #include "base/format.h"
 #include "res/ids.h"
 
@@ -26,6 +27,7 @@ void ClearFailedFiles()
 
 void NoteFailedFile(const char* name, int reason)
 {
+    LogLine("failed %s: %s", name, LoadText(reason));
     if (++s_failedCount > kShownFiles)
         return;
     TextAppend(s_failedList, "\n");

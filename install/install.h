@@ -3,6 +3,9 @@
 #include <windows.h>
 
 LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);
+// 1 when the last Installing page ended because the user cancelled (rather than because
+// something could not be installed).
+int InstallCancelledByUser();
 
 // The window title by which the resident mouse utility is found.
 constexpr char kUtilityTitle[] = "ZaderUvori";
@@ -57,6 +60,14 @@ int WriteWholeFile(HFILE source, const char* path, int* failure = nullptr);
 // sub-directories, reads the restart list and sweeps what an earlier run left in every
 // folder of the plan. `destCreated`: the destination itself was created for this run.
 void BeginInstallation(int destCreated);
+// Opens the source of record `rec` of disk `disk` for staging; a negative handle when it
+// cannot be (a record that names no file, a path that does not fit, a source missing or
+// unreadable), `failure` then the reason.
+HFILE OpenRecordSource(int disk, int rec, int* failure);
+// Stages the record from the source OpenRecordSource opened (closed here), or notes it
+// among the failures, named by its line, its source or its target as the reason says.
+// 1 when staged.
+int StageRecord(int disk, int rec, HFILE source, int sourceFailure);
 // Stages record `rec` of disk `disk` from the opened source (closed here) for `target`.
 // 1 when staged; else `failure` receives the reason (as WriteWholeFile, or read-only).
 int StageFile(int disk, int rec, HFILE source, const char* target, int* failure);
@@ -73,6 +84,8 @@ int InstallationNeedsRestart();
 // file whose target is missing is put back, every other one removed, except a staged
 // file that the restart list still names.
 void SweepLeftovers(const char* dir);
+// The same in every folder the plan puts files in, for the current destination.
+void SweepPlanFolders();
 
 // The shared-file count a file in a Windows directory has after this installation:
 // `had` whether it has one, `count` that count, `existed` whether the file was there
@@ -85,9 +98,12 @@ DWORD SharedCountAfterInstall(bool had, DWORD count, bool existed, bool counted)
 int RestartListRead();
 // 1 when an operation of the list takes its file from `path` (a staged file waiting).
 int RestartListNamesSource(const char* path);
-// Takes out of the list read every operation that would delete, replace or move `path`
-// (compared as paths). Returns how many.
-int RestartListForget(const char* path);
+// 1 when an operation of the list deletes `path`.
+int RestartListDeletes(const char* path);
+// Takes out of the list read every operation that would replace `path` and, unless
+// `replacementsOnly`, every one that would delete or move it (compared as paths).
+// Returns how many.
+int RestartListForget(const char* path, int replacementsOnly = 0);
 // Writes the list back when something was taken out. 0 when it cannot be written.
 int RestartListWrite();
 // Puts the list back as it was read.

@@ -39,6 +39,9 @@ struct Progress {
 };
 Progress s_progress;
 
+// The last installation ended because the user cancelled it (not because of a failure).
+int s_cancelledByUser;
+
 // Handles at most one pending message of the page or its controls. A Cancel click that
 // is already queued as a command is taken here without dispatching it.
 void PendingMessageStep(HWND page)
@@ -104,19 +107,9 @@ void DrawBar(HDC dc, int percent)
     s_progress.barShown = true;
 }
 
-// The name the warning gives a file that is not in the plan: its line of the script.
-void NoteUnusableLine(int disk, int index)
-{
-    char name[kTextRoom];
-    FormatText(name, kTextRoom, IDS_FAIL_LINE, disk + 1, index + 1);
-    NoteFailedFile(name, IDS_FAIL_SCRIPT);
-}
-
 void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, int count)
 {
     const FileRecord* rec = PlanRecord(disk, index);
-    // A record that names no file: its line is missing, or was refused as unusable.
-    const bool usable = rec && rec->sourceName[0] && rec->targetName[0];
     char status[kTextRoom];
     TextCopy(status, copying);
     if (rec) {
@@ -126,12 +119,8 @@ void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, in
     }
     SetControlText(s_progress.status, status);
 
-    // A path that cannot be composed whole is not used: the file is skipped.
-    char path[kPathRoom];
-    HFILE source = HFILE_ERROR;
-    int sourceFailure = IDS_FAIL_PATH;
-    if (usable && SourcePath(disk, index, path, kPathRoom))
-        source = OpenSourceFile(path, &sourceFailure);
+    int sourceFailure;
+    HFILE source = OpenRecordSource(disk, index, &sourceFailure);
     PendingMessageStep(page);
 
     int percent = DiskPercent(index, count);
@@ -140,17 +129,7 @@ void CopyOneFile(HWND page, HDC dc, const char* copying, int disk, int index, in
     SetControlText(s_progress.percent, text);
     DrawBar(dc, percent);
 
-    int targetFailure = IDS_FAIL_PATH;
-    if (usable && TargetPath(disk, index, path, kPathRoom))
-        StageFile(disk, index, source, path, &targetFailure);
-    else if (source >= 0)
-        LZClose(source);
-    if (!usable)
-        NoteUnusableLine(disk, index);
-    else if (source < 0)
-        NoteFailedFile(rec->sourceName, sourceFailure);
-    else if (targetFailure)
-        NoteFailedFile(targetFailure == IDS_FAIL_DAMAGED ? rec->sourceName : rec->targetName, targetFailure);
+    StageRecord(disk, index, source, sourceFailure);
     PendingMessageStep(page);
 }
 
@@ -161,6 +140,12 @@ void CopyEngine(HWND page)
     TextCopy(copying, LoadText(IDS_COPYING));
     s_progress.status = GetDlgItem(page, IDC_STATUS);
     s_progress.percent = GetDlgItem(page, IDC_PERCENT);
+    // The mouse move that Wine queued for the backdrop when the previous page went away
+    // would be looked at, and passed over, by every pending-message step of every file:
+    // the backdrop has no use for it, so it goes now.
+    MSG stale;
+    while (g_backdrop && PeekMessageA(&stale, g_backdrop, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
+    }
     for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && g_pageResult != kResultCancel; ++disk) {
         UpdateWindow(page);
         BevelBox(page, dc, IDC_PROGRESS, 0); // white: clears the previous disk's bar
@@ -184,6 +169,7 @@ void Install(HWND page)
     CopyEngine(page);
     // Only a whole installation changes anything: after a Cancel, or when a file could
     // not be staged, everything goes back as it was and nothing is registered.
+    s_cancelledByUser = g_pageResult == kResultCancel;
     if (g_pageResult != kResultCancel && !FailedFileCount()) {
         SetControlText(s_progress.status, kUpdatingRegistry);
         TimedWait(1000);
@@ -204,6 +190,11 @@ void Install(HWND page)
 }
 
 } // namespace
+
+int InstallCancelledByUser()
+{
+    return s_cancelledByUser;
+}
 
 int DiskPercent(int index, int count)
 {

@@ -6,6 +6,7 @@
 #include "install/registration.h"
 #include "base/globals.h"
 #include "base/text.h"
+#include "base/log.h"
 #include "res/ids.h"
 
 namespace {
@@ -38,7 +39,11 @@ int WriteKey(const RegStep& step)
             continue;
         // A value that does not fit whole would point at a wrong file: not written.
         char data[kPathRoom];
-        if (!ComposeRegData(value, data) ||
+        const int composed = ComposeRegData(value, data);
+        if (composed)
+            LogLine("registry %s\\%s [%s] = %s", step.root == RegRoot::Classes ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE",
+                    step.key, value.name ? value.name : "(default)", data);
+        if (!composed ||
             !JournalSetValue(root, step.key, value.name, REG_SZ, data, (DWORD)lstrlenA(data) + 1)) {
             NoteFailedEntry(step, value);
             whole = 0;

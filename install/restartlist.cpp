@@ -102,16 +102,25 @@ int RestartListNamesSource(const char* path)
     return EachPair([&](const char* source, const char*) { return SamePath(source, path); }) >= 0;
 }
 
-int RestartListForget(const char* path)
+int RestartListDeletes(const char* path)
+{
+    if (!s_list)
+        return 0;
+    return EachPair([&](const char* source, const char* target) { return !target[0] && SamePath(source, path); }) >= 0;
+}
+
+int RestartListForget(const char* path, int replacementsOnly)
 {
     if (!s_list)
         return 0;
     int forgotten = 0;
     for (;;) {
-        // A deletion of the path, a replacement onto it, or a move of it elsewhere: each
-        // would undo the file this installation puts there.
+        // A replacement onto the path; unless only those are asked for, also a deletion
+        // of the path or a move of it elsewhere: each would undo the file put there.
         const int at = EachPair([&](const char* source, const char* target) {
-            return SamePath(source, path) || (target[0] && SamePath(EntryPath(target), path));
+            if (target[0] && SamePath(EntryPath(target), path))
+                return true;
+            return !replacementsOnly && SamePath(source, path);
         });
         if (at < 0)
             return forgotten;

@@ -7,6 +7,7 @@
 #include "install/registration.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "base/log.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "res/ids.h"
@@ -132,12 +133,50 @@ template <typename Visit> void EachStep(Visit visit)
         }
 }
 
+// 1 when the record's target lies in a directory this run created (the destination, or
+// one of its sub-directories), where no file can be there before.
+int InFreshDirectory(const FileRecord* r)
+{
+    if (!r || r->systemDir)
+        return 0;
+    if (s_destCreated)
+        return 1;
+    for (int key = 0; key < kDirKeyCount; ++key)
+        if ((s_createdDirs >> key) & 1 && lstrcmpA(r->targetDir, g_dirNames[key]) == 0)
+            return 1;
+    return 0;
+}
+
+// The log's line for a staged file: where from, where to, expanded or copied, its size.
+void LogStaged(int disk, int rec, const char* target)
+{
+    Paths p;
+    const FileStep* s = StepOf(disk, rec);
+    char source[kPathRoom];
+    if (!LogIsOpen() || !s || !RecordPaths(disk, rec, *s, &p) || !SourcePath(disk, rec, source, kPathRoom))
+        return;
+    // A compressed source begins with the LZ header "SZDD".
+    char head[4] = {};
+    DWORD got = 0;
+    HANDLE f = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        ReadFile(f, head, sizeof head, &got, nullptr);
+        CloseHandle(f);
+    }
+    const bool packed = got == 4 && head[0] == 'S' && head[1] == 'Z' && head[2] == 'D' && head[3] == 'D';
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(p.staged, GetFileExInfoStandard, &data);
+    LogLine("file %s -> %s: %s, %lu bytes, staged as %s", source, target, packed ? "expanded" : "copied",
+            data.nFileSizeLow, p.staged);
+}
+
 // Puts one staged file in place. 0 when it cannot be, the target then as it was.
 int PutInPlace(FileStep* s, const Paths& p)
 {
     if (!s->existed) {
         if (MoveFileA(p.staged, p.target)) {
             s->step = Step::Created;
+            LogLine("file %s: installed", p.target);
             return 1;
         }
         // A file of that name came since: an earlier record of this plan with the same
@@ -149,6 +188,7 @@ int PutInPlace(FileStep* s, const Paths& p)
     if (MoveFileA(p.target, p.backup)) {
         if (MoveFileA(p.staged, p.target)) {
             s->step = Step::Replaced;
+            LogLine("file %s: replaced", p.target);
             return 1;
         }
         MoveFileA(p.backup, p.target);
@@ -161,6 +201,7 @@ int PutInPlace(FileStep* s, const Paths& p)
         return 0;
     s_restartTouched = true;
     s->step = Step::AtRestart;
+    LogLine("file %s: in use, replaced at the restart by %s", p.target, p.staged);
     return 1;
 }
 
@@ -185,6 +226,7 @@ void PutBack(FileStep* s, const Paths& p)
 
 void PutEverythingBack()
 {
+    LogLine("putting everything back as it was");
     JournalRollBack();
     JournalClose();
     if (s_restartTouched)
@@ -240,6 +282,7 @@ int CountSharedFiles()
         const DWORD after = SharedCountAfterInstall(had, had ? count : 0, existed, s_destCounted);
         if (had && after == count)
             return;
+        LogLine("shared count %s: %lu", p.target, after);
         if (!JournalSetValue(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, p.target, REG_DWORD, &after, sizeof after)) {
             char name[kTextRoom * 2];
             FormatWith(name, sizeof name, "HKEY_LOCAL_MACHINE\\%s\\%s", REG_SHARED_DLLS_KEY, p.target);
@@ -300,6 +343,13 @@ void SweepLeftovers(const char* dir)
     FindClose(find);
 }
 
+void SweepPlanFolders()
+{
+    RestartListRead();
+    EachPlanFolder([](const char* dir) { SweepLeftovers(dir); });
+    RestartListFree();
+}
+
 void BeginInstallation(int destCreated)
 {
     FreeSteps();
@@ -325,7 +375,9 @@ int StageFile(int disk, int rec, HFILE source, const char* target, int* failure)
         return 0;
     FileStep* s = StepOf(disk, rec);
     int why = IDS_FAIL_WRITE;
-    const DWORD attributes = GetFileAttributesA(target);
+    // In a directory this run created there is nothing to look for: asking costs a
+    // search of the directory for every file.
+    const DWORD attributes = InFreshDirectory(PlanRecord(disk, rec)) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(target);
     Paths p;
     if (!s || !TextCopy(p.target, target)) {
         why = IDS_FAIL_WRITE;
@@ -353,6 +405,46 @@ int StageFile(int disk, int rec, HFILE source, const char* target, int* failure)
         LZClose(source);
     if (failure)
         *failure = why;
+    return 0;
+}
+
+HFILE OpenRecordSource(int disk, int rec, int* failure)
+{
+    const FileRecord* r = PlanRecord(disk, rec);
+    *failure = IDS_FAIL_SCRIPT;
+    // A record that names no file: its line is missing, or was refused as unusable.
+    if (!r || !r->sourceName[0] || !r->targetName[0])
+        return HFILE_ERROR;
+    // A path that cannot be composed whole is not used: the file is skipped.
+    char path[kPathRoom];
+    *failure = IDS_FAIL_PATH;
+    return SourcePath(disk, rec, path, kPathRoom) ? OpenSourceFile(path, failure) : HFILE_ERROR;
+}
+
+int StageRecord(int disk, int rec, HFILE source, int sourceFailure)
+{
+    const FileRecord* r = PlanRecord(disk, rec);
+    if (sourceFailure == IDS_FAIL_SCRIPT && source < 0) {
+        // The name the list gives a file that is not in the plan: its line of the script.
+        char name[kTextRoom];
+        FormatText(name, kTextRoom, IDS_FAIL_LINE, disk + 1, rec + 1);
+        NoteFailedFile(name, IDS_FAIL_SCRIPT);
+        return 0;
+    }
+    if (source < 0) {
+        NoteFailedFile(r->sourceName, sourceFailure);
+        return 0;
+    }
+    char target[kPathRoom];
+    int failure = IDS_FAIL_PATH;
+    if (!TargetPath(disk, rec, target, kPathRoom)) {
+        LZClose(source);
+    } else if (StageFile(disk, rec, source, target, &failure)) {
+        LogStaged(disk, rec, target);
+        return 1;
+    }
+    // A damaged source is the medium's fault: named by its name there.
+    NoteFailedFile(failure == IDS_FAIL_DAMAGED ? r->sourceName : r->targetName, failure);
     return 0;
 }
 
@@ -394,9 +486,7 @@ int CommitInstallation()
     JournalClose();
     EachStep([&](int, int, FileStep* s, const Paths&) { s_restartNeeded |= s->step == Step::AtRestart; });
     // Done: the previous files and the staged files of older upgrades go.
-    RestartListRead();
-    EachPlanFolder([](const char* dir) { SweepLeftovers(dir); });
-    RestartListFree();
+    SweepPlanFolders();
     FreeSteps();
     return 1;
 }

@@ -3,6 +3,9 @@
 #ifndef SETUP_RES_IDS_H
 #define SETUP_RES_IDS_H
 
+/* The version both programs give in their logs */
+#define SETUP_VERSION    "1.1.0"
+
 /* Dialog templates */
 #define IDD_WELCOME      101
 #define IDD_FINISH       102

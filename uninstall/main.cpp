@@ -8,6 +8,7 @@
 #include "base/exitcodes.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "base/log.h"
 #include "base/loadtext.h"
 #include "base/path.h"
 #include "base/text.h"
@@ -138,9 +139,24 @@ int ExitCode(const Leftovers& left, int selfPending)
     return left.pending || selfPending ? kExitRestartNeeded : kExitDone;
 }
 
+// The run's last line in the log, then the exit code.
+int Ending(int code)
+{
+    LogLine("result exit code %d", code);
+    LogClose();
+    return code;
+}
+
 int Uninstall(const char* args)
 {
     s_silent = HasSwitch(args, "S");
+    if (HasValueSwitch(args, "LOG")) {
+        char log[MAX_PATH];
+        if (!SwitchValue(args, "LOG", log, MAX_PATH) || !log[0])
+            return kExitBadSwitch;
+        LogOpen(log);
+        LogStart("UNINSTAL.EXE", args);
+    }
     g_screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
     GetWindowsDirectoryA(g_windowsDir, kPathRoom);
@@ -185,10 +201,11 @@ int Uninstall(const char* args)
         else if (!(keepMarks = ReadKeepMarks()))
             Box(IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
     }
+    LogLine("destination %s, product %s", g_destDir, g_productName);
     if (!keepMarks) {
         FreeRemovalState();
         FreePlan();
-        return kExitFailed; // nothing removed
+        return Ending(kExitFailed); // nothing removed
     }
 
     // Everything the removal goes by is read before the question: the script, the Keep
@@ -198,15 +215,19 @@ int Uninstall(const char* args)
     if (Box(IDS_UNINST_CONFIRM, g_productName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         FreeRemovalState();
         FreePlan();
-        return kExitCancelled;
+        return Ending(kExitCancelled);
     }
     // The running utility is the live installation's (its Run entry starts it).
     const DWORD inUseWait = live && CloseUtility(kUtilityWait) ? kUtilityEndWait : 0;
     // The destination must not stay the current directory, or it could not be removed.
     SetCurrentDirectoryA(g_windowsDir);
 
+    // What a killed setup left beside the package's files goes first (a file it had moved
+    // aside comes back, to be removed like the rest).
+    SweepPlanFolders();
     int selfNamed, infNamed;
     RemovePlanFiles(selfExe, selfInf, live, inUseWait, &selfNamed, &infNamed, &left);
+    ForgetReplacements();
     if (live)
         RemoveRegistration(&left);
     const int selfPending = RemoveSelf(selfExe, selfInf, selfNamed, infNamed, &left);
@@ -215,7 +236,7 @@ int Uninstall(const char* args)
     const int code = ExitCode(left, selfPending);
     FreeRemovalState();
     FreePlan();
-    return code;
+    return Ending(code);
 }
 
 } // namespace

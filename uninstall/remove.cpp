@@ -4,9 +4,11 @@
 // registration table does not name.
 #include "uninstall/uninstall.h"
 #include "uninstall/rules.h"
+#include "install/install.h"
 #include "install/registration.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "base/log.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "res/ids.h"
@@ -122,7 +124,11 @@ int OnlyPending(const char* dir)
 // still holds when all of that goes at the restart. 1 when it is gone or goes then.
 int RemoveDir(const char* dir, Leftovers* left)
 {
-    if (RemoveDirectoryA(dir) || Gone(GetLastError()))
+    if (RemoveDirectoryA(dir)) {
+        LogLine("directory %s: removed", dir);
+        return 1;
+    }
+    if (Gone(GetLastError()))
         return 1;
     DWORD attributes = GetFileAttributesA(dir);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -209,19 +215,20 @@ void RemoveStep(const RegStep& step, bool ours, Leftovers* left)
         ++left->foreign;
         return;
     }
+    const char* rootName = step.root == RegRoot::Classes ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE";
     if (step.kind == RegKey::Own) {
         // A subkey that is still there belongs to someone else (or to another copy):
         // the key stays with it.
-        if (subkeys == 0)
-            RegDeleteKeyA(root, step.key);
+        if (subkeys == 0 && RegDeleteKeyA(root, step.key) == ERROR_SUCCESS)
+            LogLine("registry %s\\%s: removed", rootName, step.key);
         return;
     }
     HKEY key;
     if (RegOpenKeyExA(root, step.key, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
         return;
     for (const RegValue& value : step.values)
-        if (value.data != RegData::None)
-            RegDeleteValueA(key, value.name);
+        if (value.data != RegData::None && RegDeleteValueA(key, value.name) == ERROR_SUCCESS)
+            LogLine("registry %s\\%s [%s]: removed", rootName, step.key, value.name ? value.name : "(default)");
     RegCloseKey(key);
 }
 
@@ -262,8 +269,10 @@ void RemoveSharedFile(const char* target, const char* full, int kept, int live, 
 {
     const long count = ReadSharedCount(target);
     const SharedFate fate = SharedFileFate(count, kept, live);
-    if (count >= 0 && (fate.count != count || fate.count == 0))
+    if (count >= 0 && (fate.count != count || fate.count == 0)) {
         WriteSharedCount(target, fate.count);
+        LogLine("shared count %s: %ld, now %ld%s", target, count, fate.count, fate.count ? "" : " (removed)");
+    }
     if (fate.removeFile)
         RemoveOneFile(full, true, left);
     else if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
@@ -277,6 +286,7 @@ void AddLeftover(Leftovers* left, int id, const char* arg)
     // Kept only whole.
     char line[1025];
     FormatText(line, sizeof line, id, arg);
+    LogLine("left %s", line);
     if (id == IDS_UNINST_FAILED)
         ++left->failed;
     if (id == IDS_UNINST_PENDING)
@@ -317,8 +327,10 @@ int ReadKeepMarks()
 void RemoveOneFile(const char* path, bool listed, Leftovers* left)
 {
     for (;;) {
-        if (DeleteFileA(path))
+        if (DeleteFileA(path)) {
+            LogLine("file %s: removed", path);
             return;
+        }
         DWORD error = GetLastError();
         if (Gone(error))
             return;
@@ -455,4 +467,22 @@ void FreeRemovalState()
     Release(&s_pendingHandle);
     s_pending = nullptr;
     s_pendingRoom = s_pendingCount = 0;
+}
+
+void ForgetReplacements()
+{
+    // An upgrade that waits for the restart would bring back a file removed now.
+    RestartListRead();
+    for (int disk = 0; disk < g_diskCount; ++disk)
+        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
+            char target[kPathRoom];
+            const FileRecord* r = PlanRecord(disk, rec);
+            if (r && r->targetName[0] && TargetPath(disk, rec, target, kPathRoom) &&
+                (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES || RestartListDeletes(target)))
+                RestartListForget(target, 1);
+        }
+    RestartListWrite();
+    RestartListFree();
+    // The staged files those replacements named are no longer named: they go.
+    SweepPlanFolders();
 }

@@ -46,6 +46,10 @@ void RemoveOneFile(const char* path, bool listed, Leftovers* left);
 // next restart (and then at that restart), and only where DirMayGo allows.
 void RemoveDirectories(Leftovers* left);
 
+// Takes out of the restart list the replacements (waiting upgrades) of the plan's files
+// that are gone or go at the restart, and sweeps the staged files they named.
+void ForgetReplacements();
+
 // Frees what ReadKeepMarks and the removal allocated.
 void FreeRemovalState();
 

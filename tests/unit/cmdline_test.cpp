@@ -1,7 +1,7 @@
 #include "base/cmdline.h"
 #include <gtest/gtest.h>
 
-TEST(CommandLine, SwitchesStandAloneAndValuesTakeTheRestOfTheLine)
+TEST(CommandLine, SwitchesStandAloneAndTheDestinationTakesTheRestOfTheLine)
 {
     EXPECT_EQ(1, HasSwitch("/S", "S"));
     EXPECT_EQ(1, HasSwitch("  /x \"a b\" /s ", "S"));
@@ -14,6 +14,9 @@ TEST(CommandLine, SwitchesStandAloneAndValuesTakeTheRestOfTheLine)
     EXPECT_STREQ("C:\\My Dir /X", value);
     EXPECT_EQ(1, SwitchValue("/LOG=\"a b.log\" /S", "LOG", value, sizeof value));
     EXPECT_STREQ("a b.log", value);
+    EXPECT_EQ(1, SwitchValue("/LOG=a.log /S /D=C:\\A B", "LOG", value, sizeof value));
+    EXPECT_STREQ("a.log", value);
+    EXPECT_EQ(1, HasSwitch("/LOG=a.log /S", "S"));
     EXPECT_EQ(1, SwitchValue("/D=", "D", value, sizeof value));
     EXPECT_STREQ("", value);
     EXPECT_EQ(0, SwitchValue("/D=C:\\A very long path", "D", value, sizeof value));

@@ -1,0 +1,54 @@
+// setup.exe's switches, and /S: the Typical installation as the wizard makes it, for a
+// deployment tool that reads the exit code instead of a user who reads the pages.
+#include "app/unattended.h"
+#include "base/cmdline.h"
+#include "base/exitcodes.h"
+#include "base/loadtext.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "install/install.h"
+#include "pages/pages.h"
+#include "res/ids.h"
+#include "script/plan.h"
+
+int ReadRunOptions(const char* args, RunOptions* out)
+{
+    *out = RunOptions{};
+    out->silent = HasSwitch(args, "S");
+    out->noRestart = HasSwitch(args, "NORESTART");
+    int valid = 1;
+    if (HasValueSwitch(args, "D"))
+        valid = SwitchValue(args, "D", out->dest, kPathRoom) && out->dest[0];
+    if (HasValueSwitch(args, "LOG"))
+        valid = SwitchValue(args, "LOG", out->log, MAX_PATH) && out->log[0] && valid;
+    out->reported = out->silent || out->noRestart || HasValueSwitch(args, "D") || HasValueSwitch(args, "LOG");
+    return valid;
+}
+
+int RunUnattended()
+{
+    LogLine("destination %s", g_destDir);
+    int created = 0;
+    const int refusal = CheckDestination(g_destDir, g_minimumSpace, &created);
+    if (refusal) {
+        LogLine("destination refused: %s", LoadText(refusal));
+        return kExitFailed;
+    }
+    if (CloseUtility(kUtilityWait))
+        LogLine("asked the resident utility to close");
+    ClearFailedFiles();
+    BeginInstallation(created);
+    for (int disk = 0; disk < g_diskCount && disk < kMaxDisks; ++disk)
+        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
+            int failure;
+            const HFILE source = OpenRecordSource(disk, rec, &failure);
+            StageRecord(disk, rec, source, failure);
+        }
+    if (FailedFileCount()) {
+        AbandonInstallation();
+        return kExitFailed;
+    }
+    if (!CommitInstallation())
+        return kExitFailed;
+    return InstallationNeedsRestart() ? kExitRestartNeeded : kExitDone;
+}
