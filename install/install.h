@@ -22,9 +22,10 @@ constexpr UINT kUtilityWait = 5000;
 int RegisterSystem();
 
 // Creates destination \ name for the directory keys of the destination's sub-directories
-// (RootDir, SubDir1-5), in key order; what exists already stays. Returns the keys whose
-// directory it created, one bit per key (bit k for key k).
-int CreateSubDirectories();
+// (RootDir, SubDir1-5), in key order, under `dest` (nullptr: the destination); what
+// exists already stays. Returns the keys whose directory it created, one bit per key
+// (bit k for key k).
+int CreateSubDirectories(const char* dest = nullptr);
 
 // Percentage of disk progress shown while file `index` (from 0) of `count` is copied:
 // 100 * (index + 1) / count, truncated; 0 for an empty disk.
@@ -53,8 +54,10 @@ int WriteWholeFile(HFILE source, const char* path, int* failure = nullptr);
 //
 // Beside a target the installation keeps, while it runs, its staged file
 // "<target name>.~zn<record>" and the replaced file "<target name>.~zo<record>" (a
-// second staged name "...-<n>" when the first is still named by the restart list). A run
-// that was killed leaves them behind: the next run, and the uninstaller, sweep them away.
+// second staged name "...-<n>" when the first is still named by the restart list). A
+// destination created for the run is staged whole as "<destination>.~zd", its files under
+// their own names, and put in place by one rename. A run that was killed leaves these
+// behind: the next run, and the uninstaller, sweep them away.
 
 // Starts an installation into the current destination: creates the destination's
 // sub-directories, reads the restart list and sweeps what an earlier run left in every

@@ -78,15 +78,17 @@ void SetControlText(HWND control, const char* text)
 
 // A directory whose path does not fit is not created: a cut path would be some other
 // directory.
-int CreateSubDirectories()
+int CreateSubDirectories(const char* dest)
 {
+    if (!dest)
+        dest = g_destDir;
     int created = 0;
     for (int key = 0; key < kDirKeyCount; ++key) {
         const char* name = g_dirNames[key];
         if (!DirKeyIsSubDirectory(key) || !name[0])
             continue;
-        char path[kPathRoom];
-        if (TextCopy(path, g_destDir) && PathAppend(path, name) && CreateDirectoryA(path, nullptr))
+        char path[MAX_PATH];
+        if (TextCopy(path, dest) && PathAppend(path, name) && CreateDirectoryA(path, nullptr))
             created |= 1 << key;
     }
     return created;

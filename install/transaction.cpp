@@ -28,10 +28,12 @@ struct FileStep {
     Step step;
     BYTE existed; // the target was there when the file was staged
     BYTE attempt; // which staged name (0: the first)
+    BYTE inRoot;  // staged under its own name in the staging destination
 };
 
 constexpr char kStagedMark[] = ".~zn";
 constexpr char kBackupMark[] = ".~zo";
+constexpr char kRootMark[] = ".~zd";
 constexpr int kStagedNames = 10;
 
 HGLOBAL s_stepsHandle;
@@ -42,6 +44,12 @@ int s_destCreated;       // the destination itself was created for this run
 bool s_destCounted;      // the destination held UNINSTAL.INF before: its files are counted
 bool s_restartTouched;   // the restart list was changed by this run
 int s_restartNeeded;
+// A destination created for this run is staged whole: "<destination>.~zd" takes the
+// package's files under their own names, and one rename of the directory puts them all
+// in place. Empty when the destination existed before (each file is staged beside its
+// target then).
+char s_stageRoot[MAX_PATH];
+bool s_rootPlaced; // the staging destination has been renamed to the destination
 
 int RecordNumber(int disk, int rec)
 {
@@ -118,8 +126,46 @@ struct Paths {
 int RecordPaths(int disk, int rec, const FileStep& s, Paths* p)
 {
     const int n = RecordNumber(disk, rec);
-    return TargetPath(disk, rec, p->target, kPathRoom) && SideName(p->target, kStagedMark, n, s.attempt, p->staged) &&
-           SideName(p->target, kBackupMark, n, 0, p->backup);
+    if (!TargetPath(disk, rec, p->target, kPathRoom))
+        return 0;
+    if (s.inRoot) {
+        const FileRecord* r = PlanRecord(disk, rec);
+        p->backup[0] = '\0';
+        return TextCopy(p->staged, MAX_PATH, s_stageRoot) && PathAppend(p->staged, MAX_PATH, r->targetDir) &&
+               PathAppend(p->staged, MAX_PATH, r->targetName);
+    }
+    return SideName(p->target, kStagedMark, n, s.attempt, p->staged) && SideName(p->target, kBackupMark, n, 0, p->backup);
+}
+
+// The staging destination of `dest`: its plain form and the mark, in `out` of MAX_PATH.
+int StageRootOf(const char* dest, char* out)
+{
+    return PlainPath(dest, out, MAX_PATH) && TextAppend(out, MAX_PATH, kRootMark);
+}
+
+// Removes the tree of a staging destination that a killed run left (the name is the
+// installation's own). Not deeper than the plan's directories can reach.
+void RemoveStagedTree(const char* dir, int depth = 0)
+{
+    char pattern[MAX_PATH];
+    if (depth > 16 || !TextCopy(pattern, dir) || !PathAppend(pattern, "*"))
+        return;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(pattern, &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            char path[MAX_PATH];
+            if (lstrcmpA(fd.cFileName, ".") == 0 || lstrcmpA(fd.cFileName, "..") == 0 || !TextCopy(path, dir) ||
+                !PathAppend(path, fd.cFileName))
+                continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveStagedTree(path, depth + 1);
+            else
+                DeleteFileA(path);
+        } while (FindNextFileA(find, &fd));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir);
 }
 
 template <typename Visit> void EachStep(Visit visit)
@@ -133,14 +179,12 @@ template <typename Visit> void EachStep(Visit visit)
         }
 }
 
-// 1 when the record's target lies in a directory this run created (the destination, or
-// one of its sub-directories), where no file can be there before.
+// 1 when the record's target lies in a sub-directory this run created, where no file can
+// be there before.
 int InFreshDirectory(const FileRecord* r)
 {
     if (!r || r->systemDir)
         return 0;
-    if (s_destCreated)
-        return 1;
     for (int key = 0; key < kDirKeyCount; ++key)
         if ((s_createdDirs >> key) & 1 && lstrcmpA(r->targetDir, g_dirNames[key]) == 0)
             return 1;
@@ -173,6 +217,8 @@ void LogStaged(int disk, int rec, const char* target)
 // Puts one staged file in place. 0 when it cannot be, the target then as it was.
 int PutInPlace(FileStep* s, const Paths& p)
 {
+    if (s->inRoot)
+        return 1; // in place with its directory
     if (!s->existed) {
         if (MoveFileA(p.staged, p.target)) {
             s->step = Step::Created;
@@ -207,6 +253,11 @@ int PutInPlace(FileStep* s, const Paths& p)
 
 void PutBack(FileStep* s, const Paths& p)
 {
+    if (s->inRoot) {
+        DeleteFileA(s_rootPlaced ? p.target : p.staged);
+        s->step = Step::None;
+        return;
+    }
     switch (s->step) {
     case Step::Created:
         DeleteFileA(p.target);
@@ -232,6 +283,9 @@ void PutEverythingBack()
     if (s_restartTouched)
         RestartListRestore();
     s_restartTouched = false;
+    // The destination that was put in place whole goes back to its staging name.
+    if (s_rootPlaced && MoveFileA(g_destDir, s_stageRoot))
+        s_rootPlaced = false;
     // Newest first: a target that two records share comes back to what it was first.
     for (int disk = g_diskCount - 1; disk >= 0; --disk)
         for (int rec = g_fileCounts[disk] - 1; rec >= 0; --rec) {
@@ -241,14 +295,19 @@ void PutEverythingBack()
                 PutBack(s, p);
         }
     // A child directory before its parent; each only when nothing is in it.
+    const char* base = s_stageRoot[0] && !s_rootPlaced ? s_stageRoot : g_destDir;
     for (int key = kDirKeyCount - 1; key >= 0; --key) {
-        char dir[kPathRoom];
-        if ((s_createdDirs >> key) & 1 && TextCopy(dir, g_destDir) && PathAppend(dir, g_dirNames[key]))
+        char dir[MAX_PATH];
+        if ((s_createdDirs >> key) & 1 && TextCopy(dir, base) && PathAppend(dir, g_dirNames[key]))
             RemoveDirectoryA(dir);
     }
+    if (s_stageRoot[0] && !s_rootPlaced)
+        RemoveDirectoryA(s_stageRoot);
     if (s_destCreated)
         RemoveDirectoryA(g_destDir);
     s_createdDirs = s_destCreated = 0;
+    s_stageRoot[0] = '\0';
+    s_rootPlaced = false;
 }
 
 // The name the failure list gives the restart list when it cannot be written.
@@ -345,6 +404,9 @@ void SweepLeftovers(const char* dir)
 
 void SweepPlanFolders()
 {
+    char root[MAX_PATH];
+    if (StageRootOf(g_destDir, root) && GetFileAttributesA(root) != INVALID_FILE_ATTRIBUTES)
+        RemoveStagedTree(root);
     RestartListRead();
     EachPlanFolder([](const char* dir) { SweepLeftovers(dir); });
     RestartListFree();
@@ -354,14 +416,25 @@ void BeginInstallation(int destCreated)
 {
     FreeSteps();
     s_destCreated = destCreated;
-    s_createdDirs = CreateSubDirectories();
+    s_stageRoot[0] = '\0';
+    s_rootPlaced = false;
+    SweepPlanFolders();
+    // A destination created for this run (still empty) is staged whole under its staging
+    // name; it appears under its own name only with every file in it.
+    char root[MAX_PATH];
+    if (destCreated && StageRootOf(g_destDir, root) && RemoveDirectoryA(g_destDir)) {
+        if (CreateDirectoryA(root, nullptr))
+            TextCopy(s_stageRoot, root);
+        else
+            CreateDirectoryA(g_destDir, nullptr); // as the Destination page left it
+    }
+    s_createdDirs = CreateSubDirectories(s_stageRoot[0] ? s_stageRoot : nullptr);
     s_restartTouched = false;
     s_restartNeeded = 0;
     char inf[kPathRoom];
     s_destCounted = TextCopy(inf, g_destDir) && PathAppend(inf, "UNINSTAL.INF") &&
                     GetFileAttributesA(inf) != INVALID_FILE_ATTRIBUTES;
     RestartListRead();
-    EachPlanFolder([](const char* dir) { SweepLeftovers(dir); });
     s_stepCount = g_totalFiles > 0 ? g_totalFiles : 0;
     s_stepsHandle = GlobalAlloc(GMEM_ZEROINIT, (SIZE_T)s_stepCount * sizeof(FileStep) + 1);
     s_steps = s_stepsHandle ? static_cast<FileStep*>(GlobalLock(s_stepsHandle)) : nullptr;
@@ -377,9 +450,25 @@ int StageFile(int disk, int rec, HFILE source, const char* target, int* failure)
     int why = IDS_FAIL_WRITE;
     // In a directory this run created there is nothing to look for: asking costs a
     // search of the directory for every file.
-    const DWORD attributes = InFreshDirectory(PlanRecord(disk, rec)) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(target);
+    const FileRecord* r = PlanRecord(disk, rec);
     Paths p;
-    if (!s || !TextCopy(p.target, target)) {
+    if (s)
+        s->inRoot = s_stageRoot[0] && !r->systemDir && PathInside(target, g_destDir);
+    const DWORD attributes =
+        (s && s->inRoot) || InFreshDirectory(r) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(target);
+    if (s && s->inRoot) {
+        // Under its own name in the staging destination.
+        if (!RecordPaths(disk, rec, *s, &p)) {
+            why = IDS_FAIL_PATH;
+        } else if (WriteWholeFile(source, p.staged, &why)) {
+            s->step = Step::Staged;
+            if (failure)
+                *failure = 0;
+            return 1;
+        } else {
+            source = HFILE_ERROR; // closed by the write
+        }
+    } else if (!s || !TextCopy(p.target, target)) {
         why = IDS_FAIL_WRITE;
     } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         why = IDS_FAIL_WRITE; // a directory of the file's name is not replaced
@@ -392,14 +481,17 @@ int StageFile(int disk, int rec, HFILE source, const char* target, int* failure)
         while (SideName(target, kStagedMark, RecordNumber(disk, rec), s->attempt, p.staged) &&
                RestartListNamesSource(p.staged) && s->attempt < kStagedNames)
             ++s->attempt;
-        if (s->attempt < kStagedNames && WriteWholeFile(source, p.staged, &why)) {
+        if (s->attempt >= kStagedNames) {
+            why = IDS_FAIL_WRITE;
+        } else if (WriteWholeFile(source, p.staged, &why)) {
             s->step = Step::Staged;
             s->existed = attributes != INVALID_FILE_ATTRIBUTES;
             if (failure)
                 *failure = 0;
             return 1;
+        } else {
+            source = HFILE_ERROR; // closed by the write
         }
-        source = HFILE_ERROR; // closed by the write
     }
     if (source >= 0)
         LZClose(source);
@@ -458,6 +550,21 @@ int CommitInstallation()
         s_restartTouched = true;
         if (!RestartListWrite()) {
             NoteRestartListFailure();
+            whole = 0;
+        }
+    }
+    // The staging destination becomes the destination, with every file in it.
+    if (whole && s_stageRoot[0]) {
+        if (MoveFileA(s_stageRoot, g_destDir)) {
+            s_rootPlaced = true;
+            EachStep([&](int, int, FileStep* s, const Paths& p) {
+                if (s->inRoot) {
+                    s->step = Step::Created;
+                    LogLine("file %s: installed", p.target);
+                }
+            });
+        } else {
+            NoteFailedFile(g_destDir, IDS_FAIL_WRITE);
             whole = 0;
         }
     }

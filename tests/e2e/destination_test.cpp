@@ -84,7 +84,7 @@ TEST_F(Destination, UnusablePathsAreRefusedWithMessage33)
     // The page is still usable after any number of refusals.
     BrowseTo(d, kDest);
     ExpectAccepted(d, kDest);
-    EXPECT_TRUE(DirExists(kDest));
+    EXPECT_TRUE(DestinationCreated(kDest));
 }
 
 // "<destination>\DOCS\LICENSE.TXT" must fit the 79 characters of a path: a destination
@@ -109,7 +109,7 @@ TEST_F(Destination, LowerCaseDriveLetterIsCheckedOnItsUpperCaseRoot)
     ASSERT_TRUE(d);
     BrowseTo(d, "c:\\e2e\\lower");
     ExpectAccepted(d, "c:\\e2e\\lower");
-    EXPECT_TRUE(DirExists("C:\\e2e\\lower"));
+    EXPECT_TRUE(DestinationCreated("C:\\e2e\\lower"));
     HWND f = WaitPage(run, kFinish, 20000);
     FinishAndEnd(f, false);
     if (!TraceAvailable())
@@ -172,7 +172,7 @@ TEST_F(Destination, FreeSpaceBelowTheMinimumIsRefusedWithMessage34)
     ASSERT_TRUE(d);
     BrowseTo(d, dest);
     ExpectAccepted(d, "exactly the minimum");
-    EXPECT_TRUE(DirExists(dest));
+    EXPECT_TRUE(DestinationCreated(dest));
     FinishAndEnd(WaitPage(run, kFinish, 20000), false);
     RemoveTree(dest);
 }
@@ -201,7 +201,7 @@ TEST_F(Destination, BrowseOpensOnTheDestinationAndCancelKeepsIt)
     ASSERT_TRUE(Settle(d));
     EXPECT_EQ(kDest, ItemText(d, IDC_DEST_LABEL));
     ExpectAccepted(d, kDest);
-    EXPECT_TRUE(DirExists(kDest));
+    EXPECT_TRUE(DestinationCreated(kDest));
     EXPECT_FALSE(DirExists("C:\\e2e\\OTHER"));
 }
 

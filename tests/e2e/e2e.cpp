@@ -85,3 +85,8 @@ std::string E2ETest::AnswerFilesNotInstalled(HWND installing, const char* produc
     EXPECT_FALSE(FindRunWindow(run, kFinish)) << "files missing, yet the Finish page";
     return list;
 }
+
+bool DestinationCreated(const std::string& dest)
+{
+    return DirExists(dest.c_str()) || DirExists((dest + ".~zd").c_str());
+}

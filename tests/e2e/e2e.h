@@ -40,6 +40,10 @@ protected:
     std::string AnswerFilesNotInstalled(HWND installing, const char* product, DWORD timeoutMs = 30000);
 };
 
+// The destination `dest` was created by the Destination page: it stands under its own
+// name, or, while a new destination is being installed, under its staging name.
+bool DestinationCreated(const std::string& dest);
+
 // Checks that `page` carries the product-named title and sits where a page of the
 // template size must: one pixel larger than the template's window, centred.
 void ExpectPagePlaced(HWND page, const char* product);

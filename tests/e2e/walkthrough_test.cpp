@@ -61,7 +61,7 @@ TEST_F(Walkthrough, TypicalPathThroughEveryPage)
             MaybeScreenshot("03-destination");
         } else if (cls == kInstalling) {
             // With nothing to copy the Installing page still stays a second for the registry.
-            EXPECT_TRUE(DirExists(kDest));
+            EXPECT_TRUE(DestinationCreated(kDest));
             MaybeScreenshot("04-installing");
         } else if (cls == kFinish) {
             ExpectFinish(page, "Velan");

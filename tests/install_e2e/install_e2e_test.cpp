@@ -115,6 +115,7 @@ TEST_F(InstallE2E, CancelDuringCopyLeavesEverythingAsBefore)
     // the files staged in it and the registration never written all gone.
     EXPECT_EQ(before, Snapshot());
     EXPECT_FALSE(DirExists(kDest));
+    EXPECT_FALSE(DirExists((std::string(kDest) + ".~zd").c_str()));
 }
 
 // The checker and the setup judge a medium alike: one the checker fails for a missing
@@ -259,6 +260,8 @@ TEST_F(InstallE2E, KilledInTheMiddleOfAFileLeavesNoCutFile)
 {
     const std::string script = BigScript(2, 2);
     const std::string dir = std::string(kDest) + "\\BIG";
+    // The destination is new: it is staged whole under this name until every file is in it.
+    const std::string staging = std::string(kDest) + ".~zd";
     for (int round = 0; round < 2; ++round) {
         HWND welcome = StartAtWelcome(script);
         ASSERT_TRUE(welcome);
@@ -274,7 +277,7 @@ TEST_F(InstallE2E, KilledInTheMiddleOfAFileLeavesNoCutFile)
         bool writing = false;
         for (DWORD start = GetTickCount(); !writing && GetTickCount() - start < 20000;) {
             WIN32_FIND_DATAA fd;
-            HANDLE find = FindFirstFileA((dir + "\\" + BigName(2) + ".~z*").c_str(), &fd);
+            HANDLE find = FindFirstFileA((staging + "\\BIG\\" + BigName(2)).c_str(), &fd);
             writing = find != INVALID_HANDLE_VALUE && fd.nFileSizeLow > 0;
             if (find != INVALID_HANDLE_VALUE)
                 FindClose(find);
@@ -283,7 +286,7 @@ TEST_F(InstallE2E, KilledInTheMiddleOfAFileLeavesNoCutFile)
         KillSetup(&run);
         EXPECT_FALSE(FileExists((dir + "\\" + BigName(2)).c_str())) << "a cut file under the file's name";
         EXPECT_FALSE(FileExists((dir + "\\" + BigName(1)).c_str())) << "a file put in place before all were staged";
-        EXPECT_FALSE(ListNames(dir, "*.~z*").empty());
+        EXPECT_TRUE(DirExists(staging.c_str()));
     }
     HWND f = WaitPage(run, kFinish, 60000);
     ASSERT_TRUE(f);
@@ -291,6 +294,7 @@ TEST_F(InstallE2E, KilledInTheMiddleOfAFileLeavesNoCutFile)
     std::string got;
     EXPECT_TRUE(ReadFileText((dir + "\\" + BigName(2)).c_str(), &got) && got.size() == (48u << 20));
     EXPECT_EQ((std::vector<std::string>{BigName(1), BigName(2)}), ListNames(dir));
+    EXPECT_FALSE(DirExists(staging.c_str())) << "the killed run's staging destination stays";
 }
 
 // An uninstallation that had to leave a file in use for the restart, then the package
