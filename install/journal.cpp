@@ -3,6 +3,7 @@
 // before, so that an installation that does not finish leaves the registry as it found
 // it. With the journal closed the same calls simply write.
 #include "install/install.h"
+#include "base/memory.h"
 #include "base/text.h"
 
 namespace {
@@ -139,8 +140,7 @@ int JournalOpen(int changes)
 {
     JournalClose();
     s_room = changes > 0 ? changes : 1;
-    s_handle = GlobalAlloc(GMEM_ZEROINIT, (SIZE_T)s_room * sizeof(UndoEntry));
-    s_entries = s_handle ? static_cast<UndoEntry*>(GlobalLock(s_handle)) : nullptr;
+    s_entries = static_cast<UndoEntry*>(GlobalTake(&s_handle, (SIZE_T)s_room * sizeof(UndoEntry)));
     if (!s_entries) {
         JournalClose();
         return 0;
@@ -150,11 +150,7 @@ int JournalOpen(int changes)
 
 void JournalClose()
 {
-    if (s_handle) {
-        GlobalUnlock(s_handle);
-        GlobalFree(s_handle);
-    }
-    s_handle = nullptr;
+    GlobalDrop(&s_handle);
     s_entries = nullptr;
     s_count = s_room = 0;
 }

@@ -3,6 +3,7 @@
 // operations that would delete or replace a file this installation puts in place. The
 // list as it was is kept, so that an installation that does not finish puts it back.
 #include "install/install.h"
+#include "base/memory.h"
 #include "base/path.h"
 #include "base/text.h"
 
@@ -20,24 +21,10 @@ DWORD s_savedSize, s_listSize;
 bool s_hadList;
 bool s_changed;
 
+// Room for the list and a closing terminator.
 char* Take(HGLOBAL* handle, DWORD size)
 {
-    *handle = GlobalAlloc(GMEM_ZEROINIT, size + 2);
-    char* p = *handle ? static_cast<char*>(GlobalLock(*handle)) : nullptr;
-    if (!p && *handle) {
-        GlobalFree(*handle);
-        *handle = nullptr;
-    }
-    return p;
-}
-
-void Drop(HGLOBAL* handle)
-{
-    if (*handle) {
-        GlobalUnlock(*handle);
-        GlobalFree(*handle);
-    }
-    *handle = nullptr;
+    return static_cast<char*>(GlobalTake(handle, size + 2));
 }
 
 // The path a restart-list entry names, without the "!" that asks for a replace.
@@ -168,8 +155,8 @@ void RestartListRestore()
 
 void RestartListFree()
 {
-    Drop(&s_savedHandle);
-    Drop(&s_listHandle);
+    GlobalDrop(&s_savedHandle);
+    GlobalDrop(&s_listHandle);
     s_saved = s_list = nullptr;
     s_savedSize = s_listSize = 0;
     s_hadList = s_changed = false;

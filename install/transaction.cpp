@@ -8,6 +8,7 @@
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/log.h"
+#include "base/memory.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "res/ids.h"
@@ -356,11 +357,7 @@ int CountSharedFiles()
 
 void FreeSteps()
 {
-    if (s_stepsHandle) {
-        GlobalUnlock(s_stepsHandle);
-        GlobalFree(s_stepsHandle);
-    }
-    s_stepsHandle = nullptr;
+    GlobalDrop(&s_stepsHandle);
     s_steps = nullptr;
     s_stepCount = 0;
 }
@@ -436,8 +433,7 @@ void BeginInstallation(int destCreated)
                     GetFileAttributesA(inf) != INVALID_FILE_ATTRIBUTES;
     RestartListRead();
     s_stepCount = g_totalFiles > 0 ? g_totalFiles : 0;
-    s_stepsHandle = GlobalAlloc(GMEM_ZEROINIT, (SIZE_T)s_stepCount * sizeof(FileStep) + 1);
-    s_steps = s_stepsHandle ? static_cast<FileStep*>(GlobalLock(s_stepsHandle)) : nullptr;
+    s_steps = static_cast<FileStep*>(GlobalTake(&s_stepsHandle, (SIZE_T)s_stepCount * sizeof(FileStep)));
     if (!s_steps)
         FreeSteps(); // every file then fails to stage
 }

@@ -4,6 +4,7 @@
 #include "script/fields.h"
 #include "base/loadtext.h"
 #include "base/text.h"
+#include "base/memory.h"
 #include "base/path.h"
 #include "res/ids.h"
 
@@ -88,26 +89,16 @@ int AllocPlan(short totalFiles)
         s_planRecords = g_plan ? count : 0;
         return g_plan ? 1 : 0;
     }
-    g_planHandle = GlobalAlloc(GMEM_ZEROINIT, size);
-    if (!g_planHandle)
+    g_plan = static_cast<BYTE*>(GlobalTake(&g_planHandle, size));
+    if (!g_plan)
         return 0;
-    g_plan = (BYTE*)GlobalLock(g_planHandle);
-    if (!g_plan) {
-        GlobalFree(g_planHandle);
-        g_planHandle = nullptr;
-        return 0;
-    }
     s_planRecords = count;
     return 1;
 }
 
 void FreePlan()
 {
-    if (g_planHandle) {
-        GlobalUnlock(g_planHandle);
-        GlobalFree(g_planHandle);
-    }
-    g_planHandle = nullptr;
+    GlobalDrop(&g_planHandle);
     g_plan = nullptr;
     s_planRecords = 0;
     for (FileRecord*& start : g_diskStart)

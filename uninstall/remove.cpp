@@ -9,6 +9,7 @@
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/log.h"
+#include "base/memory.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "res/ids.h"
@@ -32,26 +33,6 @@ int s_pendingRoom;
 // While a program that was asked to close is still ending, its files are in use for a
 // moment: until then a file in use is tried again.
 DWORD s_retryUntil;
-
-void* Allocate(HGLOBAL* handle, SIZE_T size)
-{
-    *handle = GlobalAlloc(GMEM_ZEROINIT, size ? size : 1);
-    void* p = *handle ? GlobalLock(*handle) : nullptr;
-    if (!p && *handle) {
-        GlobalFree(*handle);
-        *handle = nullptr;
-    }
-    return p;
-}
-
-void Release(HGLOBAL* handle)
-{
-    if (*handle) {
-        GlobalUnlock(*handle);
-        GlobalFree(*handle);
-    }
-    *handle = nullptr;
-}
 
 // A positive decimal number of at most four digits, or 0.
 int SmallNumber(const char* text)
@@ -303,8 +284,8 @@ void AddLeftover(Leftovers* left, int id, const char* arg)
 
 int ReadKeepMarks()
 {
-    Release(&s_keepHandle);
-    s_keep = static_cast<BYTE*>(Allocate(&s_keepHandle, (SIZE_T)g_totalFiles));
+    GlobalDrop(&s_keepHandle);
+    s_keep = static_cast<BYTE*>(GlobalTake(&s_keepHandle, (SIZE_T)g_totalFiles));
     if (!s_keep)
         return 0;
     // Keep1, Keep2, ... up to the first missing line, each "disk, line" of a disk section.
@@ -393,10 +374,10 @@ void RemovePlanFiles(const char* selfExe, const char* selfInf, int live, DWORD i
                      int* infNamed, Leftovers* left)
 {
     *selfNamed = *infNamed = 0;
-    Release(&s_pendingHandle);
+    GlobalDrop(&s_pendingHandle);
     // Room for every file and directory of the plan.
     s_pendingRoom = g_totalFiles + kDirKeyCount + 2;
-    s_pending = static_cast<char(*)[MAX_PATH]>(Allocate(&s_pendingHandle, (SIZE_T)s_pendingRoom * MAX_PATH));
+    s_pending = static_cast<char(*)[MAX_PATH]>(GlobalTake(&s_pendingHandle, (SIZE_T)s_pendingRoom * MAX_PATH));
     if (!s_pending)
         s_pendingRoom = 0;
     s_pendingCount = 0;
@@ -462,9 +443,9 @@ void RemoveDirectories(Leftovers* left)
 
 void FreeRemovalState()
 {
-    Release(&s_keepHandle);
+    GlobalDrop(&s_keepHandle);
     s_keep = nullptr;
-    Release(&s_pendingHandle);
+    GlobalDrop(&s_pendingHandle);
     s_pending = nullptr;
     s_pendingRoom = s_pendingCount = 0;
 }
