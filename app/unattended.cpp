@@ -27,11 +27,10 @@ int ReadRunOptions(const char* args, RunOptions* out)
 
 int RunUnattended()
 {
-    LogLine("destination %s", g_destDir);
     int created = 0;
     const int refusal = CheckDestination(g_destDir, g_minimumSpace, &created);
     if (refusal) {
-        LogLine("destination refused: %s", LoadText(refusal));
+        LogLine("destination %s refused: %s", g_destDir, LoadText(refusal));
         return kExitFailed;
     }
     if (CloseUtility(kUtilityWait))

@@ -411,6 +411,7 @@ void SweepPlanFolders()
 
 void BeginInstallation(int destCreated)
 {
+    LogLine("destination %s%s", g_destDir, destCreated ? " (created for this installation)" : "");
     FreeSteps();
     s_destCreated = destCreated;
     s_stageRoot[0] = '\0';
