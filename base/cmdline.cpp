@@ -31,7 +31,7 @@ bool IsSwitch(const char* p, const char* name, bool valued)
 // so that a path with blanks needs no quotes (it comes last).
 bool TakesTheRest(const char* p)
 {
-    return (p[1] == 'D' || p[1] == 'd') && p[2] == '=';
+    return p[0] == '/' && (p[1] == 'D' || p[1] == 'd') && p[2] == '=';
 }
 
 // Past the argument at `p`: to the next blank outside quotes, or to the line's end for
@@ -59,6 +59,10 @@ const char* FindSwitch(const char* args, const char* name, bool valued)
             return nullptr;
         if (IsSwitch(p, name, valued))
             return p;
+        // A valued switch quoted whole, as a program that quotes every argument with a
+        // blank passes it: "/D=C:\Program Files\Velan".
+        if (valued && *p == '"' && IsSwitch(p + 1, name, true))
+            return p;
         p = SkipArgument(p);
     }
 }
@@ -83,10 +87,17 @@ int SwitchValue(const char* args, const char* name, char* out, int room)
     const char* p = FindSwitch(args, name, true);
     if (!p)
         return 0;
+    const bool quotedWhole = *p == '"';
+    if (quotedWhole)
+        ++p;
     const bool rest = TakesTheRest(p);
     p += 1 + lstrlenA(name) + 1; // past "/NAME="
     const char* end;
-    if (*p == '"') {
+    if (quotedWhole) {
+        end = p;
+        while (*end && *end != '"')
+            ++end;
+    } else if (*p == '"') {
         end = ++p;
         while (*end && *end != '"')
             ++end;

@@ -17,6 +17,8 @@ TEST(CommandLine, SwitchesStandAloneAndTheDestinationTakesTheRestOfTheLine)
     EXPECT_EQ(1, SwitchValue("/LOG=a.log /S /D=C:\\A B", "LOG", value, sizeof value));
     EXPECT_STREQ("a.log", value);
     EXPECT_EQ(1, HasSwitch("/LOG=a.log /S", "S"));
+    EXPECT_EQ(1, SwitchValue("/S \"/D=C:\\A B\" /X", "D", value, sizeof value)); // quoted whole
+    EXPECT_STREQ("C:\\A B", value);
     EXPECT_EQ(1, SwitchValue("/D=", "D", value, sizeof value));
     EXPECT_STREQ("", value);
     EXPECT_EQ(0, SwitchValue("/D=C:\\A very long path", "D", value, sizeof value));
