@@ -35,7 +35,8 @@ struct SetupRun {
 // Starts mediumDir\setup.exe with the medium as current directory. With `relay` (a
 // RelayInclude list such as "user32.ExitWindowsEx;advapi32.AdjustTokenPrivileges") Wine
 // traces those calls on setup.exe's stderr; TakeTrace collects them after the end.
-int StartSetup(SetupRun* run, const char* mediumDir, const char* relay = nullptr);
+// `args`, when given, follow the program's name on its command line.
+int StartSetup(SetupRun* run, const char* mediumDir, const char* relay = nullptr, const char* args = nullptr);
 // Starts another program of the package (the uninstaller, from the command line its
 // Uninstall entry holds) in `currentDir`, tracked in `run` like setup.exe.
 int StartCommand(SetupRun* run, const char* commandLine, const char* currentDir);

@@ -73,13 +73,15 @@ int TraceAvailable()
     return !TraceLogPath().empty();
 }
 
-int StartSetup(SetupRun* run, const char* mediumDir, const char* relay)
+int StartSetup(SetupRun* run, const char* mediumDir, const char* relay, const char* args)
 {
     KillSetup(run);
     run->trace.clear();
     run->traceFrom = relay ? relay : "";
     std::string exe = std::string(mediumDir) + "\\setup.exe";
     std::string cmd = "\"" + exe + "\"";
+    if (args)
+        cmd += std::string(" ") + args;
 
     std::string debug = GetEnv("WINEDEBUG");
     if (debug.empty())

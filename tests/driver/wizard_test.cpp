@@ -8,13 +8,13 @@ void WizardTest::TearDown()
     ResetPrefixSettings();
 }
 
-bool WizardTest::Start(const char* inf, const char* relay)
+bool WizardTest::Start(const char* inf, const char* relay, const char* args)
 {
     if (!MakeMedium(kMediumDir, inf)) {
         ADD_FAILURE() << "cannot make the medium in " << kMediumDir << " from " << BuildMedium();
         return false;
     }
-    if (!StartSetup(&run, kMediumDir, relay)) {
+    if (!StartSetup(&run, kMediumDir, relay, args)) {
         ADD_FAILURE() << "cannot start setup.exe, error " << GetLastError();
         return false;
     }

@@ -16,7 +16,7 @@ protected:
     void TearDown() override;
     // Makes the test's medium (the build's, with `inf` as SETUP.INF when given) and
     // starts setup.exe on it; `relay` as for StartSetup.
-    bool Start(const char* inf, const char* relay = nullptr);
+    bool Start(const char* inf, const char* relay = nullptr, const char* args = nullptr);
     // Waits for setup.exe to end; a run that has to be killed fails the test.
     DWORD End(DWORD timeoutMs = 15000);
 };

@@ -6,9 +6,9 @@ std::string Script(const char* product, const char* extraMain)
            "[Startup]\r\nFileName=VWHEEL.EXE\r\nControlPanel=VWCPL.DLL\r\n";
 }
 
-HWND E2ETest::StartAtWelcome(const std::string& script, const char* relay)
+HWND E2ETest::StartAtWelcome(const std::string& script, const char* relay, const char* args)
 {
-    if (!Start(script.c_str(), relay))
+    if (!Start(script.c_str(), relay, args))
         return nullptr;
     HWND w = WaitPage(run, kWelcome);
     EXPECT_TRUE(w) << "no Welcome page";

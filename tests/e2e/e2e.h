@@ -23,7 +23,7 @@ std::string Script(const char* product = "Velan", const char* extraMain = "");
 class E2ETest : public WizardTest {
 protected:
     // Starts setup.exe on a medium with `script` and waits for the Welcome page.
-    HWND StartAtWelcome(const std::string& script, const char* relay = nullptr);
+    HWND StartAtWelcome(const std::string& script, const char* relay = nullptr, const char* args = nullptr);
     // Presses `button` and waits for page `cls` to follow; nullptr when it does not.
     HWND Go(HWND page, int button, const char* cls);
     // From the Welcome page to the Destination page, choosing Custom when asked.

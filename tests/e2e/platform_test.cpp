@@ -89,6 +89,20 @@ TEST_F(Platform, RestartNoTouchesNeitherTokenNorWindows)
     EXPECT_TRUE(TraceLines(trace, "Call user32.ExitWindowsEx(").empty()) << TraceCalls(trace);
 }
 
+// /NORESTART: the Finish page is as always, but its restart is not carried out; the
+// switch makes the exit code tell the outcome.
+TEST_F(Platform, NoRestartKeepsTheFinishPageAndDoesNotRestart)
+{
+    HWND f = WelcomeToFinish(StartAtWelcome(Script(), TraceAvailable() ? kRestartCalls : nullptr, "/NORESTART"));
+    ASSERT_TRUE(f);
+    EXPECT_EQ(1, Checked(f, IDC_RESTART_YES));
+    ASSERT_TRUE(PressAndLeave(f, IDC_FINISH));
+    EXPECT_EQ(0u, End());
+    if (TraceAvailable()) {
+        EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call user32.ExitWindowsEx(").empty());
+    }
+}
+
 // The installation is complete, but only the Finish button may restart the machine.
 TEST_F(Platform, AltF4OnFinishEndsWithoutRestartEvenWithYesChosen)
 {
