@@ -1,6 +1,7 @@
-// The installation as one change: every file is staged whole beside its target, then all
-// are put in place, then the registration and the shared-file counts are written through
-// the registry journal. Whatever fails before the end (or a Cancel) puts everything back:
+// The installation as one change: every file is staged whole (beside its target, or, for
+// a destination created for this run, in that destination built under a staging name),
+// then all are put in place, then the registration and the shared-file counts are written
+// through the registry journal. Whatever fails before the end (or a Cancel) puts everything back:
 // staged files removed, replaced files restored, the registry and the restart list as
 // they were, the directories this run created removed when empty.
 #include "install/install.h"
