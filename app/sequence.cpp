@@ -74,11 +74,7 @@ SequenceStep NextStep(SequenceStep step, short result)
             return kStepCancelled;
         if (result == kResultBack)
             return kStepWelcome;
-        if (!g_setupType)
-            return kStepComponents;
-        for (int i = kOptMouseDriver; i <= kOptOthers; ++i)
-            g_options[i] = 1;
-        return kStepAnythingToInstall;
+        return g_setupType ? kStepAnythingToInstall : kStepComponents;
     case kStepComponents:
         if (result == kResultCancel)
             return kStepCancelled;
@@ -106,6 +102,15 @@ SequenceStep NextStep(SequenceStep step, short result)
         break;
     }
     return kStepCancelled;
+}
+
+void TakeStepResult(SequenceStep step, short result)
+{
+    // Only a Typical choice leads from the Setup Type page straight on.
+    if (step == kStepSetupType && NextStep(step, result) == kStepAnythingToInstall) {
+        for (int i = kOptMouseDriver; i < kOptMouseDriver + kComponentCount; ++i)
+            g_options[i] = 1;
+    }
 }
 
 int EnablePrivilege(const char* name)
@@ -151,6 +156,7 @@ int RunSequence(int allowRestart)
         // told the user; before the Finish page that means an unfinished installation.
         if (result == kResultNoPage && step != kStepFinish)
             NotCompletedWarning(IsWindow(g_backdrop) ? g_backdrop : nullptr);
+        TakeStepResult(step, result);
         step = NextStep(step, result);
     }
     FreePlan();

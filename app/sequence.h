@@ -18,8 +18,12 @@ enum SequenceStep {
 };
 
 // The step after `step` ended with page result `result` (ignored for steps without a
-// page). Choosing Typical sets all four component flags.
+// page). Reads the setup type and options, changes nothing.
 SequenceStep NextStep(SequenceStep step, short result);
+
+// Takes what step `step`, ended with `result`, chose into the options, before the run goes
+// on to NextStep: choosing Typical sets all four component flags.
+void TakeStepResult(SequenceStep step, short result);
 
 // Runs the pages from Welcome to the end, frees the install plan and destroys the
 // backdrop. The restart after the Finish page is carried out only when `allowRestart`.

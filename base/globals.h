@@ -35,23 +35,27 @@ extern HWND g_backdrop;
 // Filled by the setup-script reader.
 extern char g_programDir[kPathRoom];
 extern char g_destDir[kPathRoom];
-// Group name and title, PnP id and the program items are read from the script but not
-// used by anything yet; they are kept so that the script's whole format stays read.
-extern char g_groupName[kTextRoom];
-extern char g_groupTitle[kTextRoom];
 extern char g_productName[kProductRoom];
 extern char g_caption[kPathRoom];
 extern short g_minimumSpace;
-extern char g_pnpId[kPnpRoom];
 extern char g_diskLabels[kMaxDisks][kLabelRoom];
 extern short g_diskCount;
 extern char g_dirNames[kDirKeyCount][kPathRoom];
 extern short g_fileCounts[kMaxDisks];
 extern short g_totalFiles;
-extern short g_programItemCount;
 extern char g_utilityFile[kPathRoom];
 extern char g_titleText[kPathRoom];
 extern char g_controlPanelFile[kPathRoom];
+
+// Read from the script and used by nothing yet: the program group's name and title, the
+// device's PnP id and the number of program items (the items themselves are in the
+// plan's tail). Kept because the script's format carries them and a medium's builder
+// writes them: the reader takes the whole format, so a script that holds them is read
+// the same way by every version, and the fuzz run reads them too.
+extern char g_groupName[kTextRoom];
+extern char g_groupTitle[kTextRoom];
+extern char g_pnpId[kPnpRoom];
+extern short g_programItemCount;
 
 // Setup options and setup type (1 Typical, 0 Custom).
 extern int g_options[kOptionCount];

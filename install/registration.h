@@ -9,7 +9,10 @@
 #define REG_CLASS_ID "{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}"
 #define REG_CLASS_KEY "CLSID\\" REG_CLASS_ID
 #define REG_CURRENT_VERSION "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
+#define REG_SERVER_KEY REG_CLASS_KEY "\\InProcServer32"
 #define REG_HANDLERS_KEY REG_CURRENT_VERSION "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
+#define REG_RUN_KEY REG_CURRENT_VERSION "\\Run"
+#define REG_UNINSTALL_KEY REG_CURRENT_VERSION "\\Uninstall\\ZaderUvori"
 // The system's count of installations that use a shared file: value = the file's full
 // path, REG_DWORD. Kept for every file installed in the Windows directories.
 #define REG_SHARED_DLLS_KEY REG_CURRENT_VERSION "\\SharedDLLs"
@@ -53,14 +56,14 @@ struct RegStep {
 
 inline constexpr RegStep kRegSteps[] = {
     {RegRoot::Classes, REG_CLASS_KEY, RegKey::Own, 1, {{nullptr, RegData::Fixed, "ZelMouseControlPage"}, {}}},
-    {RegRoot::Classes, REG_CLASS_KEY "\\InProcServer32", RegKey::Own, -1,
+    {RegRoot::Classes, REG_SERVER_KEY, RegKey::Own, -1,
      {{nullptr, RegData::ControlPanelPath, nullptr}, {"ThreadingModel", RegData::Fixed, "Apartment"}}},
     {RegRoot::Machine, REG_HANDLERS_KEY, RegKey::Emptied, -1, {}},
     {RegRoot::Machine, REG_HANDLERS_KEY, RegKey::Shared, 1, {{nullptr, RegData::Fixed, "ZelMousePage"}, {}}},
     {RegRoot::Machine, REG_HANDLERS_KEY "\\ZelMousePage", RegKey::Own, 1, {{nullptr, RegData::Fixed, REG_CLASS_ID}, {}}},
-    {RegRoot::Machine, REG_CURRENT_VERSION "\\Run", RegKey::Shared, -1,
+    {RegRoot::Machine, REG_RUN_KEY, RegKey::Shared, -1,
      {{"ZaderUvori", RegData::UtilityCommand, nullptr}, {}}},
-    {RegRoot::Machine, REG_CURRENT_VERSION "\\Uninstall\\ZaderUvori", RegKey::Own, -1,
+    {RegRoot::Machine, REG_UNINSTALL_KEY, RegKey::Own, -1,
      {{"DisplayName", RegData::ProductName, nullptr}, {"UninstallString", RegData::UninstallCommand, nullptr}}},
 };
 inline constexpr int kRegStepCount = sizeof kRegSteps / sizeof kRegSteps[0];

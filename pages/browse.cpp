@@ -10,9 +10,10 @@
 #include <direct.h>
 #include <stddef.h>
 
-char g_browsePath[kPathRoom];
-
 namespace {
+
+// The path the dialog shows in its path edit; becomes the destination on OK.
+char s_browsePath[kPathRoom];
 
 // Sent to the dialog by the hook, after the common dialog's own handling is done.
 constexpr UINT WM_BROWSE_INIT = WM_PAGEINIT;
@@ -26,11 +27,11 @@ UINT_PTR CALLBACK BrowseHook(HWND dlg, UINT msg, WPARAM wp, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        TextCopy(g_browsePath, g_destDir);
+        TextCopy(s_browsePath, g_destDir);
         PostMessageA(dlg, WM_BROWSE_INIT, 0, 0);
         break;
     case WM_BROWSE_INIT: {
-        SetDlgItemTextA(dlg, IDC_DEST_LABEL, g_browsePath);
+        SetDlgItemTextA(dlg, IDC_DEST_LABEL, s_browsePath);
         HWND edit = GetDlgItem(dlg, IDC_DEST_LABEL);
         // What can be typed or pasted is what the destination holds: nothing is cut.
         SendMessageA(edit, EM_LIMITTEXT, kPathRoom - 1, 0);
@@ -47,7 +48,7 @@ UINT_PTR CALLBACK BrowseHook(HWND dlg, UINT msg, WPARAM wp, LPARAM)
                 MessageBoxA(dlg, LoadText(IDS_CANNOT_CREATE), g_caption, MB_ICONWARNING);
                 return 1; // the dialog does not act on this OK
             }
-            GetDlgItemTextA(dlg, IDC_DEST_LABEL, g_browsePath, kPathRoom);
+            GetDlgItemTextA(dlg, IDC_DEST_LABEL, s_browsePath, kPathRoom);
         } else if ((id == IDC_OFN_DIRLIST && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) ||
                  (id == IDC_OFN_DRIVES && code == CBN_SELCHANGE))
             PostMessageA(dlg, WM_BROWSE_REFRESH, 0, 0); // runs once the dialog has moved
@@ -58,8 +59,8 @@ UINT_PTR CALLBACK BrowseHook(HWND dlg, UINT msg, WPARAM wp, LPARAM)
         // does not fit the path's room leaves the previous path in place.
         char current[kPathRoom];
         if (_getcwd(current, kPathRoom))
-            TextCopy(g_browsePath, current);
-        SetDlgItemTextA(dlg, IDC_DEST_LABEL, g_browsePath);
+            TextCopy(s_browsePath, current);
+        SetDlgItemTextA(dlg, IDC_DEST_LABEL, s_browsePath);
         break;
     }
     }
@@ -86,5 +87,5 @@ void BrowseForDirectory(HWND owner)
     ofn.lpfnHook = BrowseHook;
     ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_BROWSE);
     if (GetOpenFileNameA(&ofn))
-        TextCopy(g_destDir, g_browsePath);
+        TextCopy(g_destDir, s_browsePath);
 }

@@ -8,7 +8,7 @@ namespace {
 
 void ReadBoxes(HWND page)
 {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < kComponentCount; ++i)
         g_options[kOptMouseDriver + i] = IsDlgButtonChecked(page, IDC_COMPONENT0 + i) ? 1 : 0;
 }
 
@@ -20,7 +20,7 @@ LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     switch (msg) {
     case WM_PAGEINIT:
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < kComponentCount; ++i)
             CheckDlgButton(page, IDC_COMPONENT0 + i, g_options[kOptMouseDriver + i] ? BST_CHECKED : BST_UNCHECKED);
         return 0;
     case WM_COMMAND:

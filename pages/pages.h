@@ -104,4 +104,3 @@ extern int g_destinationCreated;
 // The Browse dialog, in pages/browse.cpp: on OK the destination directory holds the
 // chosen path.
 void BrowseForDirectory(HWND owner);
-extern char g_browsePath[kPathRoom];

@@ -11,7 +11,6 @@
 HGLOBAL g_planHandle;
 BYTE* g_plan;
 FileRecord* g_diskStart[kMaxDisks + 1];
-BYTE* (*g_planBlockSource)(SIZE_T size);
 
 namespace {
 
@@ -84,12 +83,7 @@ int AllocPlan(short totalFiles)
     FreePlan();
     int count = totalFiles < 0 ? 0 : totalFiles;
     SIZE_T size = (SIZE_T)count * sizeof(FileRecord) + kPlanTailBytes;
-    if (g_planBlockSource) {
-        g_plan = g_planBlockSource(size);
-        s_planRecords = g_plan ? count : 0;
-        return g_plan ? 1 : 0;
-    }
-    g_plan = static_cast<BYTE*>(GlobalTake(&g_planHandle, size));
+    g_plan = TakePlanBlock(&g_planHandle, size);
     if (!g_plan)
         return 0;
     s_planRecords = count;

@@ -50,10 +50,11 @@ extern BYTE* g_plan;
 // Entry i points at the first record of disk i+1; entry g_diskCount just behind the last.
 extern FileRecord* g_diskStart[kMaxDisks + 1];
 
-// Null in the program. When a test sets it, AllocPlan takes the block from it (`size`
-// zero-filled bytes, or nullptr) instead of GlobalAlloc; the test keeps ownership and
-// FreePlan only forgets the block. Lets a test put an inaccessible page right behind it.
-extern BYTE* (*g_planBlockSource)(SIZE_T size);
+// Where AllocPlan takes the block from: `size` zero-filled bytes, locked, their handle in
+// `*handle`; nullptr when the memory cannot be had. Defined alone in script/planblock.cpp
+// with GlobalTake, so that a program may link a definition of its own instead; a block
+// handed out with `*handle` left null stays its owner's, and FreePlan only forgets it.
+BYTE* TakePlanBlock(HGLOBAL* handle, SIZE_T size);
 
 // Allocates the zero-filled block for `totalFiles` records (a negative count is taken as
 // 0) and the tail; frees an earlier plan first. 0 when the memory cannot be had.

@@ -7,7 +7,9 @@
 #   install/              Installing page, copy engine, registration
 #   app/  uninstall/      the two programs' entries: setup.exe and uninstal.exe
 # A folder may include its own headers and those of the layers below it, never a folder
-# beside it or above it.
+# beside it or above it. The build links each layer's library alone with the layers below
+# it (product_layer in CMakeLists.txt), which catches calls; this catches the includes,
+# inline code and tables of the headers too.
 cd "$(dirname "$0")/.." || exit 2
 allowed() {
     case $1 in

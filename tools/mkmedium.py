@@ -51,33 +51,75 @@ written, 1 on an error in the description or its files, 2 on wrong usage.
 """
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 
-DIR_KEYS = ["RootDir", "SubDir1", "SubDir2", "SubDir3", "SubDir4", "SubDir5",
-            "WinDir", "WinSystemDir", "WinInfDir", "WinSystem32Dir"]
-MAX_DISKS = 6
+# The rooms, directory keys and caption are the setup's own, read from its headers and
+# string table beside this file, so that the builder refuses exactly what the setup would.
+SOURCE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
+
+
+def _source(path):
+    with open(os.path.join(SOURCE_DIR, path), encoding="latin-1") as f:
+        return f.read()
+
+
+def _constants(path):
+    """constexpr int kName = 80; -> {"kName": 80}"""
+    return {m[0]: int(m[1]) for m in re.findall(r"constexpr int (k\w+) = (\d+);", _source(path))}
+
+
+def _fields(path, struct):
+    """The rooms of a struct's char fields: char name[15]; -> {"name": 15}"""
+    body = re.search(r"struct " + struct + r" \{(.*?)\};", _source(path), re.S)[1]
+    return {name: int(room) for name, room in re.findall(r"char (\w+)\[(\d+)\];", body)}
+
+
+def _strings():
+    """The string table: {number: text}, the IDS_ names resolved through res/ids.h."""
+    ids = {m[0]: int(m[1]) for m in re.findall(r"#define (IDS_\w+)\s+(\d+)", _source("res/ids.h"))}
+    table = {}
+    for key, text in re.findall(r'^\s*(\d+|IDS_\w+),\s*"(.*)"\s*$', _source("res/strings.rc"), re.M):
+        table[int(key) if key.isdigit() else ids[key]] = text
+    return ids, table
+
+
+_GLOBALS = _constants("base/globals.h")
+_RECORD = _fields("script/plan.h", "FileRecord")
+_ITEM = _fields("script/script.h", "ProgramItem")
+_IDS, _TABLE = _strings()
+PATH_ROOM = _GLOBALS["kPathRoom"]
+DIR_KEYS = [_TABLE[_IDS["IDS_ROOTDIR"] + k] for k in range(_GLOBALS["kDirKeyCount"])]
+# The keys whose directories lie under the destination (RootDir, SubDir1-5): those of the
+# plan's directory rules that are not under the Windows directory.
+_UNDER_WINDOWS = re.findall(r"\{(true|false), ", re.search(r"kDirRules\[kDirKeyCount\] = \{(.*?)\};",
+                                                          _source("script/plan.cpp"), re.S)[1])
+assert len(_UNDER_WINDOWS) == len(DIR_KEYS), "one directory rule per key"
+SUB_DIR_KEYS = [key for key, under in zip(DIR_KEYS, _UNDER_WINDOWS) if under == "false"]
+MAX_DISKS = _GLOBALS["kMaxDisks"]
 
 # [Main] and [Startup] settings: description word -> (section, key, room in characters
 # with the terminator, or None for a number). A setting the description leaves out is
 # left out of the script, and the setup takes its own default.
 SETTINGS = {
-    "default-path": ("Main", "DefaultPath", 80),
-    "group-name": ("Main", "GroupName", 128),
-    "group-title": ("Main", "GroupTitle", 128),
-    "product": ("Main", "ProductName", 72),
+    "default-path": ("Main", "DefaultPath", PATH_ROOM),
+    "group-name": ("Main", "GroupName", _GLOBALS["kTextRoom"]),
+    "group-title": ("Main", "GroupTitle", _GLOBALS["kTextRoom"]),
+    "product": ("Main", "ProductName", _GLOBALS["kProductRoom"]),
     "minimum-space": ("Main", "MinimumSpace", None),
-    "pnp-id": ("Main", "PnpID", 10),
+    "pnp-id": ("Main", "PnpID", _GLOBALS["kPnpRoom"]),
     "oem": ("Main", "OEM", None),
-    "title": ("Startup", "Title", 80),
-    "utility": ("Startup", "FileName", 80),
-    "control-panel": ("Startup", "ControlPanel", 80),
+    "title": ("Startup", "Title", PATH_ROOM),
+    "utility": ("Startup", "FileName", PATH_ROOM),
+    "control-panel": ("Startup", "ControlPanel", PATH_ROOM),
 }
-CAPTION_SUFFIX = " Setup Program"
-NAME_ROOM, DIR_ROOM, DESCRIPTION_ROOM, LABEL_ROOM, LINE_ROOM = 15, 40, 62, 40, 128
-ITEM_ROOMS = (15, 40, 5)
+CAPTION_SUFFIX = " " + _TABLE[_IDS["IDS_SETUP_PROGRAM"]]
+NAME_ROOM, DIR_ROOM, DESCRIPTION_ROOM = _RECORD["sourceName"], _RECORD["dirName"], _RECORD["description"]
+LABEL_ROOM, LINE_ROOM = _GLOBALS["kLabelRoom"], _GLOBALS["kTextRoom"]
+ITEM_ROOMS = (_ITEM["fileName"], _ITEM["title"], _ITEM["iconIndex"])
 
 
 class DescriptionError(Exception):
@@ -180,7 +222,7 @@ def validate(d, path):
         elif not fits(value, room):
             errors.append(f"{word}: longer than {room - 1} characters, the setup would cut it")
     product = s.get("product", "Velan")
-    if not fits(product + CAPTION_SUFFIX, 80):
+    if not fits(product + CAPTION_SUFFIX, PATH_ROOM):
         errors.append(f"product: the caption \"{product}{CAPTION_SUFFIX}\" is longer than "
                       f"79 characters, the setup would cut it")
     if not d["disks"]:
@@ -198,7 +240,7 @@ def validate(d, path):
     # The Installing page creates RootDir and SubDir1-5 under the destination, in that
     # order and one level each: a nested name needs its parent created before it.
     created = {"."}
-    for key in DIR_KEYS[:6]:
+    for key in SUB_DIR_KEYS:
         if key not in d["dirs"]:
             continue
         name = local(d["dirs"][key]).upper()
@@ -261,9 +303,9 @@ UNINSTALLER, UNINSTALLER_SCRIPT = "UNINSTAL.EXE", "UNINSTAL.INF"
 
 def add_uninstaller(d, uninstaller, path):
     """Adds the uninstaller and its script to the first disk, in the destination itself."""
-    own = [k for k in DIR_KEYS[:6] if k in d["dirs"] and local(d["dirs"][k]) == "."]
+    own = [k for k in SUB_DIR_KEYS if k in d["dirs"] and local(d["dirs"][k]) == "."]
     if not own:
-        free = [k for k in DIR_KEYS[:6] if k not in d["dirs"]]
+        free = [k for k in SUB_DIR_KEYS if k not in d["dirs"]]
         if not free:
             raise DescriptionError(f"{path}: no directory key left for the destination itself "
                                    f"('.'), where the uninstaller goes")

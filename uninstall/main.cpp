@@ -157,8 +157,6 @@ int Uninstall(const char* args)
         LogOpen(log);
         LogStart("UNINSTAL.EXE", args);
     }
-    g_screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
-    g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
     GetWindowsDirectoryA(g_windowsDir, kPathRoom);
 
     char selfExe[MAX_PATH];

@@ -423,13 +423,14 @@ void RemoveRegistration(Leftovers* left)
 
 void RemoveDirectories(Leftovers* left)
 {
-    // The setup creates RootDir and SubDir1-5 in that order, a parent before its child:
-    // the other way round, a child goes before its parent.
-    constexpr int kLastSubDir = 5;
+    // The setup creates the destination's directories in key order, a parent before its
+    // child: the other way round, a child goes before its parent.
     char dest[MAX_PATH];
     if (!FullPath(g_destDir, dest))
         return;
-    for (int key = kLastSubDir; key >= 0; --key) {
+    for (int key = kDirKeyCount - 1; key >= 0; --key) {
+        if (!DirKeyIsSubDirectory(key))
+            continue;
         const char* name = g_dirNames[key];
         char path[MAX_PATH], full[MAX_PATH];
         if (!name[0] || !TextCopy(path, dest) || !PathAppend(path, name) || !FullPath(path, full) ||

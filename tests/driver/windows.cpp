@@ -2,6 +2,7 @@
 // clicks and keys produce. Messages that may open a modal box or end a page are posted;
 // the others are sent with a timeout so a hung setup.exe cannot hang the test.
 #include "driver.h"
+#include "res/ids.h"
 
 namespace {
 
@@ -221,7 +222,7 @@ std::vector<std::string> ListItems(HWND dlg, int id)
 
 int DoubleClickDir(HWND browse, const char* entry)
 {
-    const int kDirList = 1121;
+    const int kDirList = IDC_OFN_DIRLIST;
     std::vector<std::string> items = ListItems(browse, kDirList);
     for (size_t i = 0; i < items.size(); ++i) {
         if (lstrcmpiA(items[i].c_str(), entry))
@@ -236,7 +237,7 @@ int DoubleClickDir(HWND browse, const char* entry)
 
 int SelectDrive(HWND browse, char letter)
 {
-    const int kDrives = 1137;
+    const int kDrives = IDC_OFN_DRIVES;
     const char want[] = {'-', (char)(letter | 0x20), '-', '\0'};   // entries read "[-c-]"
     std::vector<std::string> items = ListItems(browse, kDrives);
     for (size_t i = 0; i < items.size(); ++i) {

@@ -1,13 +1,14 @@
-# Included by every test folder whose tests drive setup.exe from outside: builds the
-# driver library once and provides wizard_test() for the test programs.
-if(NOT TARGET wizarddriver)
-  file(GLOB wizard_driver_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-  add_library(wizarddriver STATIC ${wizard_driver_sources})
-  target_include_directories(wizarddriver PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR})
-  target_compile_options(wizarddriver PRIVATE -Wall -Wextra)
-  target_compile_definitions(wizarddriver PRIVATE DRIVER_MEDIUM_DIR="${CMAKE_BINARY_DIR}/medium")
-  target_link_libraries(wizarddriver PUBLIC testsupport gtest user32 gdi32 advapi32 kernel32)
-endif()
+# Included once by tests/CMakeLists.txt: builds the driver library and provides
+# wizard_test() for the programs that drive setup.exe from outside.
+set(driver_dir ${CMAKE_CURRENT_LIST_DIR})
+add_library(wizarddriver STATIC
+    ${driver_dir}/driver_main.cpp ${driver_dir}/files.cpp ${driver_dir}/local.cpp
+    ${driver_dir}/process.cpp ${driver_dir}/typical_walk.cpp ${driver_dir}/windows.cpp
+    ${driver_dir}/wizard_test.cpp)
+target_include_directories(wizarddriver PUBLIC ${driver_dir} ${CMAKE_SOURCE_DIR})
+target_compile_options(wizarddriver PRIVATE -Wall -Wextra)
+target_compile_definitions(wizarddriver PRIVATE DRIVER_MEDIUM_DIR="${CMAKE_BINARY_DIR}/medium")
+target_link_libraries(wizarddriver PUBLIC testsupport gtest user32 gdi32 advapi32 kernel32)
 
 # wizard_test(<name> SOURCES <files...>) builds test program <name> (its own main runs
 # the driver's set-up), and adds CTest entry <name>. Further entries running the same

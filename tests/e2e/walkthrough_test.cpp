@@ -72,8 +72,7 @@ TEST_F(Walkthrough, TypicalPathThroughEveryPage)
     ASSERT_TRUE(WalkTypical(walker));
     EXPECT_EQ(0u, End());
     EXPECT_TRUE(RegistrationPresent());
-    EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE,
-                               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori", "DisplayName"));
+    EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
 }
 
 TEST_F(Walkthrough, CustomPathThroughEveryPage)

@@ -63,10 +63,17 @@ TEST(Progress, BarInsideTheBevelBox)
     EXPECT_EQ(21, bar.top);
     EXPECT_EQ(108, bar.right); // full bar ends at right - 2, bottom - 3 (both excluded)
     EXPECT_EQ(37, bar.bottom);
-    ProgressBarRect(&area, 0, &bar);
-    EXPECT_EQ(bar.left, bar.right);
-    ProgressBarRect(&area, 33, &bar);
-    EXPECT_EQ(11 + 33 * 98 / 100, bar.right);
+    // A bar of 97 columns: whole columns only, rounded down, so 1% shows none yet and
+    // 99% stops one column short of the full bar.
+    const struct {
+        int percent;
+        int right;
+    } kKnown[] = {{0, 11}, {1, 11}, {2, 12}, {33, 43}, {50, 59}, {99, 107}};
+    for (const auto& k : kKnown) {
+        ProgressBarRect(&area, k.percent, &bar);
+        EXPECT_EQ(11, bar.left) << k.percent;
+        EXPECT_EQ(k.right, bar.right) << k.percent;
+    }
 }
 
 TEST(Copy, PlainFileCopiedByteForByte)

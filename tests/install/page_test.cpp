@@ -11,6 +11,7 @@
 #include "script/plan.h"
 #include "script/script.h"
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -119,14 +120,19 @@ TEST_F(InstallPage, InstallsEveryDiskWithStatusPercentageAndBar)
               PercentSequence(run));
 
     // Each new percentage comes with its bar; the second disk starts from an empty bar
-    // while the text still shows the first disk's 100%.
+    // while the text still shows the first disk's 100%. The progress area is 212 pixels
+    // wide on the page; the bar starts one column in and ends, full, two columns short
+    // of the area's right edge, whole columns only.
+    ASSERT_EQ(212, run.area.right - run.area.left);
+    const std::map<std::string, int> kBarEnd = {{"0%", 1},   {"14%", 30},  {"28%", 59},  {"33%", 69},
+                                                {"42%", 88}, {"57%", 120}, {"66%", 138}, {"71%", 149},
+                                                {"85%", 178}, {"100%", 210}};
     bool emptyAtSecondDisk = false;
     for (size_t i = 1; i < run.seen.size(); ++i) {
         const Seen& s = run.seen[i];
         if (s.percent != run.seen[i - 1].percent) {
-            RECT bar;
-            ProgressBarRect(&run.area, atoi(s.percent.c_str()), &bar);
-            EXPECT_EQ(bar.right, s.barEnd) << s.percent;
+            ASSERT_EQ(1u, kBarEnd.count(s.percent)) << s.percent;
+            EXPECT_EQ(run.area.left + kBarEnd.at(s.percent), s.barEnd) << s.percent;
         }
         if (s.status == "Copying F4.TXT\n\nFile number 4" && s.percent == "100%")
             emptyAtSecondDisk = emptyAtSecondDisk || s.barEnd == run.area.left + 1;
@@ -158,15 +164,13 @@ TEST_F(InstallPage, BarComesBackAfterAnEraseWhileThePercentageHolds)
     EXPECT_EQ(kResultNext, run.result);
     EXPECT_TRUE(Installed(201, dest + "\\DATA"));
     EXPECT_EQ(run.area.left + 1, erasedTo);
-    RECT onePercent;
-    ProgressBarRect(&run.area, 1, &onePercent);
     const Seen* lastOfFile4 = nullptr;
     for (const Seen& s : run.seen)
         if (s.status.rfind("Copying F4.TXT", 0) == 0)
             lastOfFile4 = &s;
     ASSERT_NE(nullptr, lastOfFile4);
     EXPECT_EQ("1%", lastOfFile4->percent);
-    EXPECT_EQ(onePercent.right, lastOfFile4->barEnd);
+    EXPECT_EQ(run.area.left + 3, lastOfFile4->barEnd); // 1% of the 209 columns: 2 of them
     std::vector<std::string> percents = PercentSequence(run);
     ASSERT_EQ(101u, percents.size()); // 0% to 100%, each shown once, in order
     EXPECT_EQ("50%", percents[50]);

@@ -37,7 +37,7 @@ TEST_F(Registration, WritesExactlyTheEntriesWithQuotedCommandLines)
     EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
     EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_LOCAL_MACHINE, kHandlersKey));
     std::string handler = std::string(kHandlersKey) + "\\ZelMousePage";
-    EXPECT_EQ("{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}", RegText(HKEY_LOCAL_MACHINE, handler.c_str(), nullptr));
+    EXPECT_EQ(kClassId, RegText(HKEY_LOCAL_MACHINE, handler.c_str(), nullptr));
     EXPECT_EQ(std::make_pair(1, 0), RegCounts(HKEY_LOCAL_MACHINE, handler.c_str()));
 
     EXPECT_EQ("\"C:\\Program Files\\Mouse\\MOUSEUTL.EXE\"", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));

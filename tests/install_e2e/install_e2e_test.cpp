@@ -73,7 +73,7 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
     EXPECT_EQ(std::string(kDest) + "\\VWCPL.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
     EXPECT_EQ("Apartment", RegText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel"));
     EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
-    EXPECT_EQ("{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}",
+    EXPECT_EQ(kClassId,
               RegText(HKEY_LOCAL_MACHINE, (std::string(kHandlersKey) + "\\ZelMousePage").c_str(), nullptr));
     EXPECT_EQ(std::string(kDest) + "\\VWHEEL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
     EXPECT_EQ("Velan Wheel Mouse", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));

@@ -10,6 +10,7 @@
 #include "script_fixture.h"
 #include "support/random.h"
 #include "support/guarded.h"
+#include "base/memory.h"
 #include "res/ids.h"
 #include <algorithm>
 #include <cctype>
@@ -302,8 +303,9 @@ private:
     }
 };
 
-// The plan's block, placed right before an inaccessible page. One at a time: the next
-// reading frees the last.
+// The plan's block, placed right before an inaccessible page while g_guardPlan is set.
+// One at a time: the next reading frees the last.
+bool g_guardPlan;
 std::unique_ptr<GuardedBuffer> g_block;
 SIZE_T g_blockSize;
 BYTE* GuardedBlock(SIZE_T size)
@@ -343,7 +345,7 @@ protected:
     void TearDown() override
     {
         ScriptTest::TearDown();
-        g_planBlockSource = nullptr;
+        g_guardPlan = false;
         g_block.reset();
     }
 
@@ -482,7 +484,7 @@ TEST_F(ScriptFuzz, GeneratedScriptsReadAndWalkWithinTheirMemory)
     g_runSeed = (uint32_t)EnvNumber("SCRIPT_FUZZ_SEED", 20261207);
     const Names names;
     const std::string marker = "[FuzzCase]\r\nN=";
-    g_planBlockSource = GuardedBlock;
+    g_guardPlan = true;
     TextCopy(g_infPath, inf_);
     LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(NameTheCase);
     const DWORD start = GetTickCount();
@@ -509,4 +511,13 @@ TEST_F(ScriptFuzz, GeneratedScriptsReadAndWalkWithinTheirMemory)
     printf("script fuzz: %ld files (%ld KB) of seed %u, %ld records, %ld paths fitted, %ld refused, "
            "%lu ms\n",
            files, bytes / 1024, g_runSeed, records_, fitted_, refused_, ms);
+}
+
+// Linked instead of the program's own (script/planblock.cpp) into every test of this
+// program: the same global memory, or the guarded block during the fuzz run.
+BYTE* TakePlanBlock(HGLOBAL* handle, SIZE_T size)
+{
+    if (g_guardPlan)
+        return GuardedBlock(size);
+    return static_cast<BYTE*>(GlobalTake(handle, size));
 }

@@ -23,6 +23,11 @@ TEST(Sequence, TypicalRunGoesStraightToDestinationAndRestoresEveryComponent)
     g_options[kOptOthers] = 0;
     EXPECT_EQ(kStepSetupType, NextStep(kStepWelcome, kResultNext));
     EXPECT_EQ(kStepAnythingToInstall, NextStep(kStepSetupType, kResultNext));
+    EXPECT_EQ(0, g_options[kOptMouseDriver]) << "the next step is chosen, nothing taken";
+    TakeStepResult(kStepSetupType, kResultBack);
+    TakeStepResult(kStepSetupType, kResultCancel);
+    EXPECT_EQ(0, g_options[kOptMouseDriver]) << "Back and Cancel choose no components";
+    TakeStepResult(kStepSetupType, kResultNext);
     for (int i = kOptMouseDriver; i <= kOptOthers; ++i)
         EXPECT_EQ(1, g_options[i]) << i;
     EXPECT_EQ(kStepDestination, NextStep(kStepAnythingToInstall, kResultNext));
@@ -40,6 +45,7 @@ TEST(Sequence, CustomRunWithoutTheControlPanelIsNotCompleted)
     g_setupType = 0;
     g_options[kOptControlPanel] = 0;
     EXPECT_EQ(kStepComponents, NextStep(kStepSetupType, kResultNext));
+    TakeStepResult(kStepSetupType, kResultNext);
     EXPECT_EQ(0, g_options[kOptControlPanel]);
     EXPECT_EQ(kStepAnythingToInstall, NextStep(kStepComponents, kResultNext));
     EXPECT_EQ(kStepNothingChosen, NextStep(kStepAnythingToInstall, kResultNext));

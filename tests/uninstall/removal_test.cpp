@@ -108,7 +108,7 @@ TEST_F(Removal, RegistrationIsRecognisedAsPathsAndOnlyTheLiveOneIsRemoved)
                 RegSetText(HKEY_CLASSES_ROOT, kServerKey, nullptr, (typed + "VWCPL.DLL").c_str()) &&
                 RegSetText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel", "Apartment") &&
                 RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr, "ZelMousePage") &&
-                RegSetText(HKEY_LOCAL_MACHINE, handler, nullptr, "{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}") &&
+                RegSetText(HKEY_LOCAL_MACHINE, handler, nullptr, kClassId) &&
                 RegSetText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori", ("\"" + typed + "VWHEEL.EXE\"").c_str()) &&
                 RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "Velan") &&
                 RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", (typed + "UNINSTAL.EXE").c_str()));

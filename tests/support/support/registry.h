@@ -1,18 +1,19 @@
-// The registry as the tests see it: the keys an installation writes, written out as the
-// tests expect them, REG_SZ values read and written, and the registration's entries
-// removed so that every test starts from none.
+// The registry as the tests see it: the keys an installation writes (taken from the
+// registration's header, the one place they are written), REG_SZ values read and written,
+// and the registration's entries removed so that every test starts from none.
 #pragma once
+#include "install/registration.h"
 #include <windows.h>
 #include <string>
 #include <utility>
 
-inline constexpr char kClassKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}";
-inline constexpr char kServerKey[] = "CLSID\\{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}\\InProcServer32";
-inline constexpr char kHandlersKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
-inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZaderUvori";
-inline constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+inline constexpr char kClassId[] = REG_CLASS_ID;
+inline constexpr char kClassKey[] = REG_CLASS_KEY;
+inline constexpr char kServerKey[] = REG_SERVER_KEY;
+inline constexpr char kHandlersKey[] = REG_HANDLERS_KEY;
+inline constexpr char kRunKey[] = REG_RUN_KEY;
+inline constexpr char kUninstallKey[] = REG_UNINSTALL_KEY;
+inline constexpr char kSharedDllsKey[] = REG_SHARED_DLLS_KEY;
 
 // The REG_SZ data of a value (nullptr: the key's default value), its terminator counted
 // in its size; "<none>" when the key or value does not exist, "<bad>" when the value
