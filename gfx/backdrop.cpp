@@ -3,6 +3,7 @@
 #include "gfx/gfx.h"
 #include "base/globals.h"
 #include "base/text.h"
+#include "base/path.h"
 #include "res/ids.h"
 
 int g_backdropFirstPaint = 1;
@@ -60,8 +61,7 @@ void Paint(HWND window)
             KeyedBlit(dc, IDB_FOOTER, &banner, g_backdropFirstPaint);
         const RECT logo = LogoArea(w);
         char path[kTextRoom];
-        if (IntersectRect(&meet, &logo, &ps.rcPaint) && TextCopy(path, g_programDir) &&
-            TextAppend(path, "\\LOGO.BMP"))
+        if (IntersectRect(&meet, &logo, &ps.rcPaint) && TextCopy(path, g_programDir) && PathAppend(path, "LOGO.BMP"))
             ShowPictureFile(dc, path, logo.left, logo.top, logo.right, logo.bottom);
     }
     // Only the first paint dissolves the banner, whether or not it drew it.

@@ -6,6 +6,7 @@
 #include "script/plan.h"
 #include "base/globals.h"
 #include "base/text.h"
+#include "base/path.h"
 #include "res/ids.h"
 
 static_assert(kProgramItems * sizeof(ProgramItem) == kPlanTailBytes, "the items fill the plan's tail");
@@ -174,8 +175,7 @@ int ReadScriptInProgramDir(const char* fileName)
 {
     FreePlan(); // a second reading replaces the plan of the first
     s_scriptPath[0] = '\0';
-    if (g_programDir[0] && !(TextCopy(s_scriptPath, g_programDir) && TextAppend(s_scriptPath, "\\") &&
-                             TextAppend(s_scriptPath, fileName)))
+    if (g_programDir[0] && !(TextCopy(s_scriptPath, g_programDir) && PathAppend(s_scriptPath, fileName)))
         s_scriptPath[0] = '\0'; // a cut path would name another file: nothing is read
 
     char defaultPath[kPathRoom];

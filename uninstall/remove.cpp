@@ -84,7 +84,7 @@ int FullPath(const char* path, char* out)
 int OnlyPending(const char* dir)
 {
     char pattern[MAX_PATH];
-    if (!TextCopy(pattern, dir) || !TextAppend(pattern, "\\*.*"))
+    if (!TextCopy(pattern, dir) || !PathAppend(pattern, "*.*"))
         return 0;
     WIN32_FIND_DATAA fd;
     HANDLE find = FindFirstFileA(pattern, &fd);
