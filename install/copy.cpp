@@ -98,6 +98,11 @@ int WriteWhole(HFILE source, const char* path, bool* created)
 
 } // namespace
 
+int FileInUse(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
 int WriteWholeFile(HFILE source, const char* path, int* failure)
 {
     if (source < 0)

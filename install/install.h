@@ -1,6 +1,7 @@
 // The Installing page with its copy engine, and the system registration.
 #pragma once
 #include <windows.h>
+#include "install/registration.h"
 
 LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);
 // 1 when the last Installing page ended because the user cancelled (rather than because
@@ -90,6 +91,12 @@ void SweepLeftovers(const char* dir);
 // The same in every folder the plan puts files in, for the current destination.
 void SweepPlanFolders();
 
+// A shared-file count as the registry holds it for one file (ReadSharedCount).
+constexpr long kNoCount = -1;  // no value: installed by an older setup, or never counted
+constexpr long kOddCount = -2; // a value that is no count of four bytes: left as it is
+// The shared-file count of `path` (named as the plan composes it), kNoCount or kOddCount.
+long ReadSharedCount(const char* path);
+
 // The shared-file count a file in a Windows directory has after this installation:
 // `had` whether it has one, `count` that count, `existed` whether the file was there
 // before, `counted` whether this destination has counted it already.
@@ -131,6 +138,11 @@ void JournalDeleteEmptyKey(HKEY root, const char* key);
 void ClearFailedFiles();
 // Notes file `name` as not installed for the reason string `reason`.
 void NoteFailedFile(const char* name, int reason);
+// Notes registry value `value` (nullptr: the default value) of `key` as not written,
+// named as the list names a file: root \ key \ value.
+void NoteFailedEntry(RegRoot root, const char* key, const char* value);
+// 1 for the errors that say another program holds a file open.
+int FileInUse(DWORD error);
 int FailedFileCount();
 // The warning owned by `page` that names the files not installed: at most ten lines,
 // then how many more.

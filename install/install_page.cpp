@@ -2,8 +2,9 @@
 // destination's sub-directories, stages every file of the install plan disk by disk with
 // status text, per-disk percentage and progress bar, waits a second, puts the files in
 // place and registers the package as one change, names what it could not install (then
-// nothing is changed and the installation is not completed) and closes itself. One pending message is handled between the steps of each file, so
-// the page stays painted and its Cancel button works.
+// nothing is changed and the installation is not completed) and closes itself. One
+// pending message is handled between the steps of each file, so the page stays painted
+// and its Cancel button works.
 #include "install/install.h"
 #include "base/globals.h"
 #include "base/text.h"

@@ -74,6 +74,12 @@ inline HKEY RegRootKey(RegRoot root)
     return root == RegRoot::Classes ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
 }
 
+// The root's name as messages and the log write it.
+inline const char* RegRootName(RegRoot root)
+{
+    return root == RegRoot::Classes ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE";
+}
+
 // Composes the data of `value` for the current destination (g_destDir) and script
 // settings into `out` (room kPathRoom). 0 when it does not fit whole: a cut path in the
 // registry would point at a wrong file, so such a value is never written.

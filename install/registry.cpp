@@ -9,20 +9,20 @@
 #include "base/log.h"
 #include "res/ids.h"
 
-namespace {
-
-// Names a registry entry as the failure list names a file: root \ key \ value.
-void NoteFailedEntry(const RegStep& step, const RegValue& value)
+void NoteFailedEntry(RegRoot root, const char* key, const char* value)
 {
-    char name[kTextRoom * 2];
-    TextCopy(name, step.root == RegRoot::Classes ? "HKEY_CLASSES_ROOT\\" : "HKEY_LOCAL_MACHINE\\");
-    TextAppend(name, step.key);
-    if (value.name) {
+    char name[kTextRoom * 3];
+    TextCopy(name, RegRootName(root));
+    TextAppend(name, "\\");
+    TextAppend(name, key);
+    if (value) {
         TextAppend(name, "\\");
-        TextAppend(name, value.name);
+        TextAppend(name, value);
     }
     NoteFailedFile(name, IDS_FAIL_WRITE);
 }
+
+namespace {
 
 int WriteKey(const RegStep& step)
 {
@@ -41,11 +41,11 @@ int WriteKey(const RegStep& step)
         char data[kPathRoom];
         const int composed = ComposeRegData(value, data);
         if (composed)
-            LogLine("registry %s\\%s [%s] = %s", step.root == RegRoot::Classes ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE",
-                    step.key, value.name ? value.name : "(default)", data);
+            LogLine("registry %s\\%s [%s] = %s", RegRootName(step.root), step.key, value.name ? value.name : "(default)",
+                    data);
         if (!composed ||
             !JournalSetValue(root, step.key, value.name, REG_SZ, data, (DWORD)lstrlenA(data) + 1)) {
-            NoteFailedEntry(step, value);
+            NoteFailedEntry(step.root, step.key, value.name);
             whole = 0;
         }
     }

@@ -1,9 +1,9 @@
 // The installation as one change: every file is staged whole (beside its target, or, for
 // a destination created for this run, in that destination built under a staging name),
 // then all are put in place, then the registration and the shared-file counts are written
-// through the registry journal. Whatever fails before the end (or a Cancel) puts everything back:
-// staged files removed, replaced files restored, the registry and the restart list as
-// they were, the directories this run created removed when empty.
+// through the registry journal. Whatever fails before the end (or a Cancel) puts
+// everything back: staged files removed, replaced files restored, the registry and the
+// restart list as they were, the directories this run created removed when empty.
 #include "install/install.h"
 #include "install/registration.h"
 #include "base/format.h"
@@ -97,11 +97,6 @@ char SideNameKind(const char* name, char* original)
         return 0;
     lstrcpynA(original, name, (int)(mark - name) + 1);
     return mark[3];
-}
-
-int InUse(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
 // Every folder the plan puts files in: the destination's sub-directories and the
@@ -242,12 +237,13 @@ int PutInPlace(FileStep* s, const Paths& p)
         MoveFileA(p.backup, p.target);
         return 0;
     }
-    if (!InUse(GetLastError()))
+    if (!FileInUse(GetLastError()))
         return 0;
     // A program holds it: the staged file takes its place at the next restart.
     if (!MoveFileExA(p.staged, p.target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING))
         return 0;
     s_restartTouched = true;
+    s_restartNeeded = 1;
     s->step = Step::AtRestart;
     LogLine("file %s: in use, replaced at the restart by %s", p.target, p.staged);
     return 1;
@@ -307,24 +303,14 @@ void PutEverythingBack()
         RemoveDirectoryA(s_stageRoot);
     if (s_destCreated)
         RemoveDirectoryA(g_destDir);
-    s_createdDirs = s_destCreated = 0;
+    s_createdDirs = s_destCreated = s_restartNeeded = 0;
     s_stageRoot[0] = '\0';
     s_rootPlaced = false;
-}
-
-// The name the failure list gives the restart list when it cannot be written.
-void NoteRestartListFailure()
-{
-    NoteFailedFile("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Session Manager\\"
-                   "PendingFileRenameOperations",
-                   IDS_FAIL_WRITE);
 }
 
 int CountSharedFiles()
 {
     int whole = 1;
-    HKEY shared = nullptr;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, 0, KEY_QUERY_VALUE, &shared);
     EachStep([&](int disk, int rec, FileStep* s, const Paths& p) {
         if (!PlanRecord(disk, rec)->systemDir)
             return;
@@ -335,24 +321,19 @@ int CountSharedFiles()
                 if (PlanRecord(d, r)->systemDir && TargetPath(d, r, other, kPathRoom) && SamePath(other, p.target))
                     return;
             }
-        DWORD count = 0, type = 0, size = sizeof count;
-        const bool had = shared && RegQueryValueExA(shared, p.target, nullptr, &type, reinterpret_cast<BYTE*>(&count),
-                                                    &size) == ERROR_SUCCESS &&
-                         type == REG_DWORD && size == sizeof count;
+        // A value that is no count is written over as if there were none.
+        const long count = ReadSharedCount(p.target);
+        const bool had = count >= 0;
         const bool existed = s->existed || s->step == Step::Replaced || s->step == Step::AtRestart;
-        const DWORD after = SharedCountAfterInstall(had, had ? count : 0, existed, s_destCounted);
-        if (had && after == count)
+        const DWORD after = SharedCountAfterInstall(had, had ? (DWORD)count : 0, existed, s_destCounted);
+        if (had && after == (DWORD)count)
             return;
         LogLine("shared count %s: %lu", p.target, after);
         if (!JournalSetValue(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, p.target, REG_DWORD, &after, sizeof after)) {
-            char name[kTextRoom * 2];
-            FormatWith(name, sizeof name, "HKEY_LOCAL_MACHINE\\%s\\%s", REG_SHARED_DLLS_KEY, p.target);
-            NoteFailedFile(name, IDS_FAIL_WRITE);
+            NoteFailedEntry(RegRoot::Machine, REG_SHARED_DLLS_KEY, p.target);
             whole = 0;
         }
     });
-    if (shared)
-        RegCloseKey(shared);
     return whole;
 }
 
@@ -364,6 +345,21 @@ void FreeSteps()
 }
 
 } // namespace
+
+long ReadSharedCount(const char* path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return kNoCount;
+    DWORD count = 0, size = sizeof count, type = 0;
+    const LONG r = RegQueryValueExA(key, path, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size);
+    RegCloseKey(key);
+    if (r == ERROR_FILE_NOT_FOUND)
+        return kNoCount;
+    if (r != ERROR_SUCCESS || size != sizeof count || (type != REG_DWORD && type != REG_BINARY) || (long)count < 0)
+        return kOddCount;
+    return (long)count;
+}
 
 DWORD SharedCountAfterInstall(bool had, DWORD count, bool existed, bool counted)
 {
@@ -394,7 +390,7 @@ void SweepLeftovers(const char* dir)
             MoveFileA(path, target))
             continue;
         // A replaced file that a running program still holds goes at the restart.
-        if (!DeleteFileA(path) && InUse(GetLastError()))
+        if (!DeleteFileA(path) && FileInUse(GetLastError()))
             MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     } while (FindNextFileA(find, &fd));
     FindClose(find);
@@ -445,57 +441,40 @@ int StageFile(int disk, int rec, HFILE source, const char* target, int* failure)
     if (source < 0)
         return 0;
     FileStep* s = StepOf(disk, rec);
-    int why = IDS_FAIL_WRITE;
-    // In a directory this run created there is nothing to look for: asking costs a
-    // search of the directory for every file.
     const FileRecord* r = PlanRecord(disk, rec);
     Paths p;
-    if (s)
-        s->inRoot = s_stageRoot[0] && !r->systemDir && PathInside(target, g_destDir);
-    const DWORD attributes =
-        (s && s->inRoot) || InFreshDirectory(r) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(target);
-    if (s && s->inRoot) {
+    // Where the file is staged, or why it is not: 0 when it can be written to p.staged.
+    int why = IDS_FAIL_WRITE;
+    if (s && (s->inRoot = s_stageRoot[0] && !r->systemDir && PathInside(target, g_destDir))) {
         // Under its own name in the staging destination.
-        if (!RecordPaths(disk, rec, *s, &p)) {
-            why = IDS_FAIL_PATH;
-        } else if (WriteWholeFile(source, p.staged, &why)) {
-            s->step = Step::Staged;
-            if (failure)
-                *failure = 0;
-            return 1;
+        why = RecordPaths(disk, rec, *s, &p) ? 0 : IDS_FAIL_PATH;
+    } else if (s) {
+        // In a directory this run created there is nothing to look for: asking costs a
+        // search of the directory for every file.
+        const DWORD attributes = InFreshDirectory(r) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(target);
+        s->existed = attributes != INVALID_FILE_ATTRIBUTES;
+        if (s->existed && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            why = IDS_FAIL_WRITE; // a directory of the file's name is not replaced
+        } else if (s->existed && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            why = IDS_FAIL_READONLY; // a read-only file is not replaced
         } else {
-            source = HFILE_ERROR; // closed by the write
-        }
-    } else if (!s || !TextCopy(p.target, target)) {
-        why = IDS_FAIL_WRITE;
-    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        why = IDS_FAIL_WRITE; // a directory of the file's name is not replaced
-    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        why = IDS_FAIL_READONLY; // a read-only file is not replaced
-    } else {
-        // A staged name that the restart list still names belongs to an earlier upgrade
-        // waiting for its restart: another name is taken.
-        s->attempt = 0;
-        while (SideName(target, kStagedMark, RecordNumber(disk, rec), s->attempt, p.staged) &&
-               RestartListNamesSource(p.staged) && s->attempt < kStagedNames)
-            ++s->attempt;
-        if (s->attempt >= kStagedNames) {
-            why = IDS_FAIL_WRITE;
-        } else if (WriteWholeFile(source, p.staged, &why)) {
-            s->step = Step::Staged;
-            s->existed = attributes != INVALID_FILE_ATTRIBUTES;
-            if (failure)
-                *failure = 0;
-            return 1;
-        } else {
-            source = HFILE_ERROR; // closed by the write
+            // A staged name that the restart list still names belongs to an earlier
+            // upgrade waiting for its restart: another name is taken.
+            s->attempt = 0;
+            while (SideName(target, kStagedMark, RecordNumber(disk, rec), s->attempt, p.staged) &&
+                   RestartListNamesSource(p.staged) && s->attempt < kStagedNames)
+                ++s->attempt;
+            why = s->attempt < kStagedNames ? 0 : IDS_FAIL_WRITE;
         }
     }
-    if (source >= 0)
+    if (why) {
         LZClose(source);
+    } else if (WriteWholeFile(source, p.staged, &why)) {
+        s->step = Step::Staged;
+    }
     if (failure)
         *failure = why;
-    return 0;
+    return why == 0;
 }
 
 HFILE OpenRecordSource(int disk, int rec, int* failure)
@@ -547,7 +526,8 @@ int CommitInstallation()
     if (forgotten) {
         s_restartTouched = true;
         if (!RestartListWrite()) {
-            NoteRestartListFailure();
+            NoteFailedEntry(RegRoot::Machine, "System\\CurrentControlSet\\Control\\Session Manager",
+                            "PendingFileRenameOperations");
             whole = 0;
         }
     }
@@ -577,7 +557,7 @@ int CommitInstallation()
     int shared = 0;
     EachStep([&](int disk, int rec, FileStep*, const Paths&) { shared += PlanRecord(disk, rec)->systemDir; });
     if (whole && !JournalOpen(128 + 2 * shared)) {
-        NoteFailedFile("HKEY_LOCAL_MACHINE\\" REG_CURRENT_VERSION, IDS_FAIL_WRITE);
+        NoteFailedEntry(RegRoot::Machine, REG_CURRENT_VERSION, nullptr);
         whole = 0;
     }
     if (whole) {
@@ -589,7 +569,6 @@ int CommitInstallation()
         return 0;
     }
     JournalClose();
-    EachStep([&](int, int, FileStep* s, const Paths&) { s_restartNeeded |= s->step == Step::AtRestart; });
     // Done: the previous files and the staged files of older upgrades go.
     SweepPlanFolders();
     FreeSteps();

@@ -67,11 +67,6 @@ int Gone(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-int InUse(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
-}
-
 // Full form of `path` (".\" and "..\" resolved) in `out` of MAX_PATH. 0 when it has none.
 int FullPath(const char* path, char* out)
 {
@@ -196,7 +191,7 @@ void RemoveStep(const RegStep& step, bool ours, Leftovers* left)
         ++left->foreign;
         return;
     }
-    const char* rootName = step.root == RegRoot::Classes ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE";
+    const char* rootName = RegRootName(step.root);
     if (step.kind == RegKey::Own) {
         // A subkey that is still there belongs to someone else (or to another copy):
         // the key stays with it.
@@ -211,23 +206,6 @@ void RemoveStep(const RegStep& step, bool ours, Leftovers* left)
         if (value.data != RegData::None && RegDeleteValueA(key, value.name) == ERROR_SUCCESS)
             LogLine("registry %s\\%s [%s]: removed", rootName, step.key, value.name ? value.name : "(default)");
     RegCloseKey(key);
-}
-
-// The shared-file count of `path` (named as the plan composes it): kNoCount when there is
-// none, kOddCount when the value is no count of four bytes.
-long ReadSharedCount(const char* path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, REG_SHARED_DLLS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return kNoCount;
-    DWORD count = 0, size = sizeof count, type = 0;
-    const LONG r = RegQueryValueExA(key, path, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size);
-    RegCloseKey(key);
-    if (r == ERROR_FILE_NOT_FOUND)
-        return kNoCount;
-    if (r != ERROR_SUCCESS || size != sizeof count || (type != REG_DWORD && type != REG_BINARY) || (long)count < 0)
-        return kOddCount;
-    return (long)count;
 }
 
 // Sets the shared-file count of `path` to `count`; 0 removes the value.
@@ -326,7 +304,7 @@ void RemoveOneFile(const char* path, bool listed, Leftovers* left)
                 break;
             continue;
         }
-        if (!InUse(error))
+        if (!FileInUse(error))
             break;
         if ((LONG)(GetTickCount() - s_retryUntil) < 0) {
             Sleep(100);

@@ -2,10 +2,7 @@
 // Windows-directory file and its shared-file count, which directories may go, and when
 // two command lines start the same program.
 #pragma once
-
-// A shared-file count as the registry holds it for one file.
-constexpr long kNoCount = -1;  // no value: installed by an older setup, or never counted
-constexpr long kOddCount = -2; // a value that is no count: someone else's, left as it is
+#include "install/install.h" // kNoCount, kOddCount
 
 // What the removal does with one file of the Windows directories.
 struct SharedFate {
