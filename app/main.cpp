@@ -1,6 +1,5 @@
 // Program entry: the switches, the platform gate, the setup script, the backdrop, then the
 // pages; with /S the installation without a window instead of the pages.
-#include "base/exitcodes.h"
 #include "base/globals.h"
 #include "base/log.h"
 #include "base/text.h"
@@ -15,17 +14,9 @@
 namespace {
 
 // The exit code of an outcome: the wizard alone, started without a switch, always exits 0.
-int Ending(const RunOptions& options, int code)
+int Ending(const RunOptions& options, Outcome outcome)
 {
-    LogLine("result %s, exit code %d",
-            code == kExitDone ? "installed"
-            : code == kExitRestartNeeded ? "installed, a restart finishes it"
-            : code == kExitCancelled ? "cancelled, nothing changed"
-            : code == kExitBadSwitch ? "a switch with a bad value, nothing done"
-                                     : "not installed, nothing changed",
-            options.reported ? code : 0);
-    LogClose();
-    return options.reported ? code : 0;
+    return EndRun(Program::Setup, outcome, options.reported);
 }
 
 int Run(const char* args)
@@ -37,7 +28,7 @@ int Run(const char* args)
         LogStart("setup.exe", args);
     }
     if (!valid)
-        return Ending(options, kExitBadSwitch);
+        return Ending(options, Outcome::BadSwitch);
     g_screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     g_screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
 
@@ -46,7 +37,7 @@ int Run(const char* args)
         LogLine("not a Windows of the NT family");
         if (!options.silent)
             MessageBoxA(nullptr, LoadText(IDS_NT_ONLY), "Warning", MB_ICONWARNING);
-        return Ending(options, kExitFailed);
+        return Ending(options, Outcome::Failed);
     }
     GetWindowsDirectoryA(g_windowsDir, kPathRoom);
 
@@ -55,18 +46,18 @@ int Run(const char* args)
     if (!read) {
         if (!options.silent)
             MessageBoxA(nullptr, LoadText(IDS_READ_ERROR), g_caption, MB_ICONWARNING);
-        return Ending(options, kExitFailed);
+        return Ending(options, Outcome::Failed);
     }
     if (options.dest[0])
         TextCopy(g_destDir, options.dest);
     if (options.silent) {
-        const int code = RunUnattended();
+        const Outcome outcome = RunUnattended();
         FreePlan();
-        return Ending(options, code);
+        return Ending(options, outcome);
     }
     if (!CreateBackdrop()) {
         FreePlan();
-        return Ending(options, kExitFailed);
+        return Ending(options, Outcome::Failed);
     }
     return Ending(options, RunSequence(!options.noRestart));
 }

@@ -1,8 +1,11 @@
+// The wizard's run: which page follows which, the steps between pages (the close
+// request to the resident utility, the not-completed warning, the restart), and the
+// installation the Installing page carries out.
 #include "app/sequence.h"
-#include "base/exitcodes.h"
 #include "base/globals.h"
+#include "engine/installation.h"
+#include "engine/utility.h"
 #include "pages/pages.h"
-#include "install/install.h"
 #include "script/plan.h"
 #include "res/ids.h"
 #include <stdio.h>
@@ -25,12 +28,15 @@ constexpr PageOfStep kPages[] = {
     {kStepFinish, "SETUP_END", FinishPageProc, IDD_FINISH},
 };
 
-// Cleared by /NORESTART: the Finish page stays as it is, the restart is not made.
-int s_restartAllowed = 1;
+// What one run of the wizard owns.
+struct Wizard {
+    Installation run;    // the installation the Installing page carries out
+    int restartAllowed;  // cleared by /NORESTART: the restart after the Finish page is not made
+};
 
-void Restart()
+void Restart(const Wizard& wizard)
 {
-    if (g_options[kOptRestart] != 1 || !s_restartAllowed)
+    if (g_options[kOptRestart] != 1 || !wizard.restartAllowed)
         return;
     if (EnablePrivilege("SeShutdownPrivilege")) {
         ExitWindowsEx(EWX_REBOOT, 0);
@@ -42,18 +48,19 @@ void Restart()
     MessageBoxA(nullptr, "Reboot Error !", "Debug", MB_OK | MB_TOPMOST);
 }
 
-short RunStep(SequenceStep step)
+short RunStep(SequenceStep step, Wizard* wizard)
 {
     for (const PageOfStep& p : kPages) {
         if (p.step == step)
-            return RunPage(p.className, p.proc, p.templateId);
+            return RunPage(p.className, p.proc, p.templateId,
+                           step == kStepInstalling ? reinterpret_cast<LPARAM>(&wizard->run) : 0);
     }
     if (step == kStepCloseUtility)
         CloseUtility(kUtilityWait);
     else if (step == kStepNothingChosen)
         NotCompletedWarning(g_backdrop); // nothing is installed without the control panel
     else if (step == kStepRestart)
-        Restart();
+        Restart(*wizard);
     return kResultNext;
 }
 
@@ -141,17 +148,18 @@ int EnablePrivilege(const char* name)
     return enabled;
 }
 
-int RunSequence(int allowRestart)
+Outcome RunSequence(int allowRestart)
 {
-    s_restartAllowed = allowRestart;
+    Wizard wizard = {};
+    wizard.restartAllowed = allowRestart;
     SequenceStep step = kStepWelcome;
     int failed = 0;
     while (step != kStepDone && step != kStepCancelled) {
-        const short result = RunStep(step);
+        const short result = RunStep(step, &wizard);
         // An Installing page that ends without success was cancelled, or listed what
         // failed.
         if (step == kStepInstalling && result != kResultNext)
-            failed = !InstallCancelledByUser();
+            failed = wizard.run.outcome != Outcome::Cancelled;
         // A page that could not be shown, or that went away with the backdrop, has not
         // told the user; before the Finish page that means an unfinished installation.
         if (result == kResultNoPage && step != kStepFinish)
@@ -164,6 +172,6 @@ int RunSequence(int allowRestart)
         DestroyWindow(g_backdrop);
     g_backdrop = nullptr;
     if (step == kStepCancelled)
-        return failed ? kExitFailed : kExitCancelled;
-    return InstallationNeedsRestart() ? kExitRestartNeeded : kExitDone;
+        return failed ? Outcome::Failed : Outcome::Cancelled;
+    return wizard.run.outcome;
 }

@@ -1,6 +1,7 @@
 // The page sequence: which page follows which, and the restart after the Finish page.
 #pragma once
 #include <windows.h>
+#include "engine/outcome.h"
 
 enum SequenceStep {
     kStepWelcome,
@@ -27,9 +28,9 @@ void TakeStepResult(SequenceStep step, short result);
 
 // Runs the pages from Welcome to the end, frees the install plan and destroys the
 // backdrop. The restart after the Finish page is carried out only when `allowRestart`.
-// Returns the outcome as an exit code (base/exitcodes.h): installed (a restart finishing
-// it or not), cancelled by the user, or not installed because something failed.
-int RunSequence(int allowRestart = 1);
+// Returns the outcome: installed (a restart finishing it or not), cancelled by the user,
+// or not installed because something failed.
+Outcome RunSequence(int allowRestart = 1);
 
 // Enables privilege `name` in the process token. 1 when it is enabled.
 int EnablePrivilege(const char* name);

@@ -2,14 +2,11 @@
 // deployment tool that reads the exit code instead of a user who reads the pages.
 #include "app/unattended.h"
 #include "base/cmdline.h"
-#include "base/exitcodes.h"
 #include "base/loadtext.h"
 #include "base/log.h"
-#include "base/text.h"
-#include "install/install.h"
+#include "engine/installation.h"
+#include "engine/utility.h"
 #include "pages/pages.h"
-#include "res/ids.h"
-#include "script/plan.h"
 
 int ReadRunOptions(const char* args, RunOptions* out)
 {
@@ -25,29 +22,16 @@ int ReadRunOptions(const char* args, RunOptions* out)
     return valid;
 }
 
-int RunUnattended()
+Outcome RunUnattended()
 {
     int created = 0;
     const int refusal = CheckDestination(g_destDir, g_minimumSpace, &created);
     if (refusal) {
         LogLine("destination %s refused: %s", g_destDir, LoadText(refusal));
-        return kExitFailed;
+        return Outcome::Failed;
     }
     if (CloseUtility(kUtilityWait))
         LogLine("asked the resident utility to close");
-    ClearFailedFiles();
-    BeginInstallation(created);
-    for (int disk = 0; disk < g_diskCount && disk < kMaxDisks; ++disk)
-        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
-            int failure;
-            const HFILE source = OpenRecordSource(disk, rec, &failure);
-            StageRecord(disk, rec, source, failure);
-        }
-    if (FailedFileCount()) {
-        AbandonInstallation();
-        return kExitFailed;
-    }
-    if (!CommitInstallation())
-        return kExitFailed;
-    return InstallationNeedsRestart() ? kExitRestartNeeded : kExitDone;
+    Installation run;
+    return RunInstallation(&run, g_destDir, created, nullptr);
 }

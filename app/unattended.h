@@ -2,6 +2,7 @@
 // /S asks for.
 #pragma once
 #include "base/globals.h"
+#include "engine/outcome.h"
 
 struct RunOptions {
     int silent;          // /S: no backdrop, no page, no box
@@ -18,5 +19,5 @@ int ReadRunOptions(const char* args, RunOptions* out);
 
 // The Typical installation into the destination in force, with no window: the
 // Destination page's checks, the close request to the resident utility, and the same
-// whole-or-nothing installation as the Installing page's. Returns the exit code.
-int RunUnattended();
+// whole-or-nothing installation as the Installing page's.
+Outcome RunUnattended();

@@ -7,6 +7,7 @@
 
 namespace {
 
+// Process-wide: one log per run of a program, written from every layer.
 HANDLE s_log = INVALID_HANDLE_VALUE;
 
 void Write(const char* text, int length)

@@ -12,7 +12,8 @@
 #include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
-#include "install/install.h"
+#include "engine/commit.h"
+#include "engine/copy.h"
 #include "tools/common/expand.h"
 #include <cstdio>
 
@@ -36,14 +37,14 @@ int main(int argc, char** argv)
     QueryPerformanceCounter(&end);
     const double readMs = 1000.0 * (double)(end.QuadPart - start.QuadPart) / (double)freq.QuadPart;
     CreateDirectoryA(g_destDir, nullptr);
-    CreateSubDirectories();
+    CreateSubDirectories(g_destDir);
 
     QueryPerformanceCounter(&start);
     int files = 0, copied = 0;
     for (int disk = 0; disk < g_diskCount && disk < kMaxDisks; ++disk) {
         for (int i = 0; i < g_fileCounts[disk]; ++i, ++files) {
             char source[kPathRoom], target[kPathRoom];
-            if (!SourcePath(disk, i, source, kPathRoom) || !TargetPath(disk, i, target, kPathRoom))
+            if (!SourcePath(disk, i, source, kPathRoom) || !TargetPath(g_destDir, disk, i, target, kPathRoom))
                 continue;
             if (ExpandFile(source, target) >= 0)
                 ++copied;

@@ -6,11 +6,13 @@
 #include "base/path.h"
 #include "res/ids.h"
 
+// Process-wide: the backdrop's window procedure has no other state of its own.
 int g_backdropFirstPaint = 1;
 
 namespace {
 
 constexpr char kClassName[] = "SetupMain";
+// Created with the backdrop window, used by its window procedure, deleted with it.
 HFONT s_titleFont;
 
 // Layout in client coordinates; the bottom and right ones follow the screen size.

@@ -12,7 +12,8 @@
 
 namespace {
 
-// The path the dialog shows in its path edit; becomes the destination on OK.
+// The path the dialog shows in its path edit; becomes the destination on OK. Shared with
+// the dialog's hook procedure, which has no other way in.
 char s_browsePath[kPathRoom];
 
 // Sent to the dialog by the hook, after the common dialog's own handling is done.

@@ -5,6 +5,7 @@
 #include "base/loadtext.h"
 #include "res/ids.h"
 
+// Process-wide: the Destination page tells the Installing page, which runs after it.
 int g_destinationCreated;
 
 namespace {

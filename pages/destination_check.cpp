@@ -44,19 +44,11 @@ int PlanFitsUnder(const char* dest)
     for (int key = 0; key < kDirKeyCount; ++key)
         if (DirKeyIsSubDirectory(key) && !(TextCopy(path, dest) && PathAppend(path, g_dirNames[key])))
             return 0;
-    // The target paths are composed from the destination in force (`dest` may be that
-    // very buffer).
-    char wanted[kPathRoom], kept[kPathRoom];
-    TextCopy(wanted, dest);
-    TextCopy(kept, g_destDir);
-    TextCopy(g_destDir, wanted);
     int fits = 1;
-    for (int disk = 0; fits && disk < g_diskCount; ++disk)
-        for (int rec = 0; fits && rec < g_fileCounts[disk]; ++rec) {
-            const FileRecord* r = PlanRecord(disk, rec);
-            fits = !r->targetName[0] || r->systemDir || TargetPath(disk, rec, path, kPathRoom);
-        }
-    TextCopy(g_destDir, kept);
+    ForEachRecord([&](int disk, int rec) {
+        const FileRecord* r = PlanRecord(disk, rec);
+        fits = fits && (!r->targetName[0] || r->systemDir || TargetPath(dest, disk, rec, path, kPathRoom));
+    });
     return fits;
 }
 

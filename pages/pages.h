@@ -19,8 +19,9 @@ extern short g_pageResult;
 constexpr short kResultNoPage = -1;
 
 // Shows one page from its template, owned by the backdrop, until it is destroyed;
-// returns the page result, or kResultNoPage.
-short RunPage(const char* className, WNDPROC proc, int templateId);
+// returns the page result, or kResultNoPage. `init` goes to the page with WM_PAGEINIT
+// as its lParam.
+short RunPage(const char* className, WNDPROC proc, int templateId, LPARAM init = 0);
 
 // The box saying the installation is not completed, owned by `page`.
 void NotCompletedWarning(HWND page);
@@ -69,6 +70,17 @@ LRESULT CALLBACK SetupTypePageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK ComponentsPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK DestinationPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK FinishPageProc(HWND, UINT, WPARAM, LPARAM);
+// The Installing page, in pages/installing.cpp: WM_PAGEINIT's lParam is the Installation
+// it runs (engine/installation.h) into the destination in force; its outcome is there
+// when the page has ended.
+LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);
+
+// The blue bar for `percent` inside the progress area `control` (page client
+// coordinates): the area shrunk by 2, moved 1 left and up, cut to the percentage.
+void ProgressBarRect(const RECT* control, int percent, RECT* bar);
+
+// Waits `ms` milliseconds, taking and discarding every message of the thread meanwhile.
+void TimedWait(DWORD ms);
 
 // The destination checks of the Destination page's Next, in pages/destination_check.cpp.
 

@@ -2,9 +2,11 @@
 #include "pages/pages.h"
 #include "base/globals.h"
 
+// Process-wide: the page protocol's answer, written by the page procedures and read by the
+// runner after their window is gone.
 short g_pageResult;
 
-short RunPage(const char* className, WNDPROC proc, int templateId)
+short RunPage(const char* className, WNDPROC proc, int templateId, LPARAM init)
 {
     // The template names this class, so the page procedure gets every message of the
     // page. Registering again after Back fails harmlessly: the class stands as before.
@@ -22,7 +24,7 @@ short RunPage(const char* className, WNDPROC proc, int templateId)
     HWND page = CreateDialogParamA(g_instance, MAKEINTRESOURCEA(templateId), owner, nullptr, 0);
     if (!page)
         return kResultNoPage; // nothing would ever post the quit message
-    SendMessageA(page, WM_PAGEINIT, 0, 0);
+    SendMessageA(page, WM_PAGEINIT, 0, init);
 
     // Ends with the quit message that the page posts when it is destroyed. This loop
     // also serves the backdrop.

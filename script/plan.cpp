@@ -171,7 +171,7 @@ int SourcePath(int disk, int rec, char* out, int room)
     return JoinPath(out, room, g_programDir, r->dirName, r->sourceName);
 }
 
-int TargetPath(int disk, int rec, char* out, int room)
+int TargetPath(const char* dest, int disk, int rec, char* out, int room)
 {
     const FileRecord* r = PlanRecord(disk, rec);
     if (!r) {
@@ -179,5 +179,10 @@ int TargetPath(int disk, int rec, char* out, int room)
             out[0] = '\0';
         return 0;
     }
-    return JoinPath(out, room, r->systemDir ? "" : g_destDir, r->targetDir, r->targetName);
+    return JoinPath(out, room, r->systemDir ? "" : dest, r->targetDir, r->targetName);
+}
+
+int RecordIndex(int disk, int rec)
+{
+    return PlanRecord(disk, rec) ? (int)(g_diskStart[disk] - g_diskStart[0]) + rec : -1;
 }

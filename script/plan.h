@@ -72,8 +72,28 @@ void FreePlan();
 FileRecord* PlanRecord(int disk, int rec);
 
 // Compose the source path (program directory \ directory name \ source name) and the
-// target path (destination directory current now, or nothing for system directories,
-// then target directory \ target name) into `out` of `room` characters. 1 when the whole
-// path fitted; 0 when it did not, and `out` is then empty.
+// target path (destination `dest`, or nothing for system directories, then target
+// directory \ target name) into `out` of `room` characters. 1 when the whole path fitted;
+// 0 when it did not, and `out` is then empty.
 int SourcePath(int disk, int rec, char* out, int room);
-int TargetPath(int disk, int rec, char* out, int room);
+int TargetPath(const char* dest, int disk, int rec, char* out, int room);
+
+// The place of record `rec` of disk `disk` among all records of the plan, counted from 0
+// in plan order; -1 when the plan has no such record.
+int RecordIndex(int disk, int rec);
+
+// Calls `visit(disk, rec)` for every record of the plan, disk by disk in plan order, or
+// newest first when `newestFirst`.
+template <typename Visit> void ForEachRecord(Visit visit, bool newestFirst = false)
+{
+    const int disks = g_diskCount < kMaxDisks ? g_diskCount : kMaxDisks;
+    if (newestFirst) {
+        for (int disk = disks - 1; disk >= 0; --disk)
+            for (int rec = g_fileCounts[disk] - 1; rec >= 0; --rec)
+                visit(disk, rec);
+        return;
+    }
+    for (int disk = 0; disk < disks; ++disk)
+        for (int rec = 0; rec < g_fileCounts[disk]; ++rec)
+            visit(disk, rec);
+}

@@ -3,8 +3,9 @@
 #   res/                  resource IDs: includes nothing of ours
 #   base/                 process-wide state, bounded text, string loader
 #   script/  gfx/         the setup script and install plan; drawing and the backdrop
-#   pages/                page runner and wizard pages
-#   install/              Installing page, copy engine, registration
+#   engine/               one installation and its driver: copy, staging, commit, journal,
+#                         restart list, registration, counts, outcome
+#   pages/                page runner and wizard pages, the Installing page among them
 #   app/  uninstall/      the two programs' entries: setup.exe and uninstal.exe
 # A folder may include its own headers and those of the layers below it, never a folder
 # beside it or above it. The build links each layer's library alone with the layers below
@@ -17,14 +18,14 @@ allowed() {
     base) echo "base res" ;;
     script) echo "script base res" ;;
     gfx) echo "gfx base res" ;;
-    pages) echo "pages script gfx base res" ;;
-    install) echo "install pages script gfx base res" ;;
-    app) echo "app install pages script gfx base res" ;;
-    uninstall) echo "uninstall install pages script gfx base res" ;;
+    engine) echo "engine script base res" ;;
+    pages) echo "pages engine script gfx base res" ;;
+    app) echo "app pages engine script gfx base res" ;;
+    uninstall) echo "uninstall engine script base res" ;;
     esac
 }
 status=0
-for dir in res base script gfx pages install app uninstall; do
+for dir in res base script gfx engine pages app uninstall; do
     ok=$(allowed $dir)
     for file in $dir/*.cpp $dir/*.h $dir/*.rc; do
         [ -f "$file" ] || continue

@@ -5,14 +5,13 @@
 // Yes, and the exit code tells what became of the removal.
 #include "uninstall/uninstall.h"
 #include "base/cmdline.h"
-#include "base/exitcodes.h"
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/log.h"
 #include "base/loadtext.h"
 #include "base/path.h"
 #include "base/text.h"
-#include "install/install.h"
+#include "engine/utility.h"
 #include "res/ids.h"
 #include "script/plan.h"
 #include "script/script.h"
@@ -22,14 +21,11 @@ namespace {
 // The utility's files are tried again for this long while it ends.
 constexpr DWORD kUtilityEndWait = 2000;
 
-// /S: no box at all.
-bool s_silent;
-
 // Shows text `id` with `arg` formatted in it, unless silent; returns the box's answer
 // (Yes when silent).
-int Box(int id, const char* arg, UINT type)
+int Box(bool silent, int id, const char* arg, UINT type)
 {
-    if (s_silent)
+    if (silent)
         return IDYES;
     char text[1025];
     FormatText(text, sizeof text, id, arg);
@@ -39,13 +35,12 @@ int Box(int id, const char* arg, UINT type)
 // 1 when the plan names at least one file that could be removed.
 int PlanNamesFiles()
 {
-    for (int disk = 0; disk < g_diskCount; ++disk)
-        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
-            const FileRecord* r = PlanRecord(disk, rec);
-            if (r && r->targetName[0])
-                return 1;
-        }
-    return 0;
+    int names = 0;
+    ForEachRecord([&](int disk, int rec) {
+        const FileRecord* r = PlanRecord(disk, rec);
+        names = names || (r && r->targetName[0]);
+    });
+    return names;
 }
 
 // Takes the lock of destination `dest`, held until the program ends: a named mutex whose
@@ -69,9 +64,9 @@ int LockDestination(const char* dest)
 // The closing box: a complete removal says so and nothing else; otherwise what remains
 // and why. `selfPending` is the uninstaller's own file left in the destination until the
 // restart (not when it waits for the restart parked elsewhere).
-void ClosingBox(const Leftovers& left, int selfPending)
+void ClosingBox(bool silent, const Leftovers& left, int selfPending)
 {
-    if (s_silent)
+    if (silent)
         return;
     char text[sizeof left.text + 1024];
     char line[1025];
@@ -104,56 +99,20 @@ void ClosingBox(const Leftovers& left, int selfPending)
     MessageBoxA(nullptr, text, g_caption, MB_OK | (partly ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
-// Removes the uninstaller's script and the uninstaller itself. A running program's file
-// cannot be deleted, but it can be renamed: it moves out of the destination to a
-// temporary name on the same volume, which goes at the next restart. Nothing pending then
-// names the destination, so the destination goes now, and an installation made again
-// before the restart keeps its own uninstaller; that parked copy is the uninstaller's own
-// housekeeping, of no concern to the user. Where it cannot move (the temporary directory
-// on another volume), it is scheduled for the restart where it is. 1 when the program
-// file stays in the destination until the restart.
-int RemoveSelf(const char* selfExe, const char* selfInf, int selfNamed, int infNamed, Leftovers* left)
-{
-    if (infNamed)
-        RemoveOneFile(selfInf, true, left);
-    if (!selfNamed || DeleteFileA(selfExe))
-        return 0;
-    char tempDir[MAX_PATH], parked[MAX_PATH];
-    const DWORD len = GetTempPathA(MAX_PATH, tempDir);
-    if (len && len < MAX_PATH && GetTempFileNameA(tempDir, "zun", 0, parked)) {
-        if (MoveFileExA(selfExe, parked, MOVEFILE_REPLACE_EXISTING) &&
-            MoveFileExA(parked, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-            return 0;
-        DeleteFileA(parked);
-    }
-    RemoveOneFile(selfExe, false, left);
-    return GetFileAttributesA(selfExe) != INVALID_FILE_ATTRIBUTES;
-}
-
-// What the removal came to: something that should have gone and stayed, something of
-// the package that goes at the restart, or all of it gone.
-int ExitCode(const Leftovers& left, int selfPending)
-{
-    if (left.failed)
-        return kExitFailed;
-    return left.pending || selfPending ? kExitRestartNeeded : kExitDone;
-}
-
 // The run's last line in the log, then the exit code.
-int Ending(int code)
+int Ending(Outcome outcome)
 {
-    LogLine("result exit code %d", code);
-    LogClose();
-    return code;
+    return EndRun(Program::Uninstaller, outcome, true);
 }
 
 int Uninstall(const char* args)
 {
-    s_silent = HasSwitch(args, "S");
+    // /S: no box at all.
+    const bool silent = HasSwitch(args, "S");
     if (HasValueSwitch(args, "LOG")) {
         char log[MAX_PATH];
         if (!SwitchValue(args, "LOG", log, MAX_PATH) || !log[0])
-            return kExitBadSwitch;
+            return OutcomeExitCode(Outcome::BadSwitch);
         LogOpen(log);
         LogStart("UNINSTAL.EXE", args);
     }
@@ -184,57 +143,47 @@ int Uninstall(const char* args)
     const int read = ReadScriptInProgramDir("UNINSTAL.INF");
     TextCopy(g_programDir, programDir);
     TextCopy(g_destDir, dest);
+    Removal removal = {};
+    TextCopy(removal.dest, dest);
     FormatText(g_caption, kPathRoom, IDS_UNINST_CAPTION, g_productName);
 
     int keepMarks = 0;
     if (!alone) {
-        Box(IDS_UNINST_RUNNING, g_destDir, MB_OK | MB_ICONWARNING);
+        Box(silent, IDS_UNINST_RUNNING, g_destDir, MB_OK | MB_ICONWARNING);
     } else if (!script || !read) {
-        Box(IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
+        Box(silent, IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
     } else {
         char product[kProductRoom];
         ReadScriptText(IDS_MAIN, LoadText(IDS_PRODUCTNAME), "", product, kProductRoom);
         if (!product[0] || !PlanNamesFiles())
-            Box(IDS_UNINST_DAMAGED, g_destDir, MB_OK | MB_ICONWARNING);
-        else if (!(keepMarks = ReadKeepMarks()))
-            Box(IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
+            Box(silent, IDS_UNINST_DAMAGED, g_destDir, MB_OK | MB_ICONWARNING);
+        else if (!(keepMarks = ReadKeepMarks(&removal)))
+            Box(silent, IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
     }
     LogLine("destination %s, product %s", g_destDir, g_productName);
     if (!keepMarks) {
-        FreeRemovalState();
+        FreeRemovalState(&removal);
         FreePlan();
-        return Ending(kExitFailed); // nothing removed
+        return Ending(Outcome::Failed); // nothing removed
     }
 
     // Everything the removal goes by is read before the question: the script, the Keep
     // marks, and whether the registration names this installation.
-    static Leftovers left;
-    const int live = RegisteredHere(left.liveDir);
-    if (Box(IDS_UNINST_CONFIRM, g_productName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-        FreeRemovalState();
+    removal.live = RegisteredHere(removal.dest, removal.left.liveDir);
+    if (Box(silent, IDS_UNINST_CONFIRM, g_productName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        FreeRemovalState(&removal);
         FreePlan();
-        return Ending(kExitCancelled);
+        return Ending(Outcome::Cancelled);
     }
     // The running utility is the live installation's (its Run entry starts it).
-    const DWORD inUseWait = live && CloseUtility(kUtilityWait) ? kUtilityEndWait : 0;
+    const DWORD inUseWait = removal.live && CloseUtility(kUtilityWait) ? kUtilityEndWait : 0;
     // The destination must not stay the current directory, or it could not be removed.
     SetCurrentDirectoryA(g_windowsDir);
-
-    // What a killed setup left beside the package's files goes first (a file it had moved
-    // aside comes back, to be removed like the rest).
-    SweepPlanFolders();
-    int selfNamed, infNamed;
-    RemovePlanFiles(selfExe, selfInf, live, inUseWait, &selfNamed, &infNamed, &left);
-    ForgetReplacements();
-    if (live)
-        RemoveRegistration(&left);
-    const int selfPending = RemoveSelf(selfExe, selfInf, selfNamed, infNamed, &left);
-    RemoveDirectories(&left);
-    ClosingBox(left, selfPending);
-    const int code = ExitCode(left, selfPending);
-    FreeRemovalState();
+    const Outcome outcome = RunRemoval(&removal, selfExe, selfInf, inUseWait);
+    ClosingBox(silent, removal.left, removal.selfPending);
+    FreeRemovalState(&removal);
     FreePlan();
-    return Ending(code);
+    return Ending(outcome);
 }
 
 } // namespace

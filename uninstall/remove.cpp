@@ -4,8 +4,11 @@
 // registration table does not name.
 #include "uninstall/uninstall.h"
 #include "uninstall/rules.h"
-#include "install/install.h"
-#include "install/registration.h"
+#include "engine/copy.h"
+#include "engine/counts.h"
+#include "engine/registration.h"
+#include "engine/restartlist.h"
+#include "engine/sweep.h"
 #include "base/format.h"
 #include "base/globals.h"
 #include "base/log.h"
@@ -19,21 +22,6 @@
 
 namespace {
 
-// One mark per record of the plan, in plan order: 1 for a file the installation leaves.
-HGLOBAL s_keepHandle;
-BYTE* s_keep;
-
-// Full paths of what is scheduled for removal at the next restart, so that a directory
-// holding only those is scheduled after them.
-HGLOBAL s_pendingHandle;
-char (*s_pending)[MAX_PATH];
-int s_pendingCount;
-int s_pendingRoom;
-
-// While a program that was asked to close is still ending, its files are in use for a
-// moment: until then a file in use is tried again.
-DWORD s_retryUntil;
-
 // A positive decimal number of at most four digits, or 0.
 int SmallNumber(const char* text)
 {
@@ -43,21 +31,16 @@ int SmallNumber(const char* text)
     return *text || digits > 4 ? 0 : n;
 }
 
-int RecordIndex(int disk, int rec)
+void NotePending(Removal* rm, const char* path)
 {
-    return (int)(g_diskStart[disk] - g_diskStart[0]) + rec;
+    if (rm->pendingCount < rm->pendingRoom)
+        TextCopy(rm->pending[rm->pendingCount++], MAX_PATH, path);
 }
 
-void NotePending(const char* path)
+int IsPending(const Removal* rm, const char* path)
 {
-    if (s_pendingCount < s_pendingRoom)
-        TextCopy(s_pending[s_pendingCount++], MAX_PATH, path);
-}
-
-int IsPending(const char* path)
-{
-    for (int i = 0; i < s_pendingCount; ++i)
-        if (SamePath(s_pending[i], path))
+    for (int i = 0; i < rm->pendingCount; ++i)
+        if (SamePath(rm->pending[i], path))
             return 1;
     return 0;
 }
@@ -76,7 +59,7 @@ int FullPath(const char* path, char* out)
 }
 
 // 1 when `dir` holds nothing but what goes at the next restart.
-int OnlyPending(const char* dir)
+int OnlyPending(const Removal* rm, const char* dir)
 {
     char pattern[MAX_PATH];
     if (!TextCopy(pattern, dir) || !PathAppend(pattern, "*.*"))
@@ -90,7 +73,7 @@ int OnlyPending(const char* dir)
         if (lstrcmpA(fd.cFileName, ".") == 0 || lstrcmpA(fd.cFileName, "..") == 0)
             continue;
         char path[MAX_PATH];
-        only = TextCopy(path, dir) && PathAppend(path, fd.cFileName) && IsPending(path);
+        only = TextCopy(path, dir) && PathAppend(path, fd.cFileName) && IsPending(rm, path);
     } while (only && FindNextFileA(find, &fd));
     FindClose(find);
     return only;
@@ -98,7 +81,7 @@ int OnlyPending(const char* dir)
 
 // Removes directory `dir` (full path) when it is empty, or schedules it after what it
 // still holds when all of that goes at the restart. 1 when it is gone or goes then.
-int RemoveDir(const char* dir, Leftovers* left)
+int RemoveDir(Removal* rm, const char* dir)
 {
     if (RemoveDirectoryA(dir)) {
         LogLine("directory %s: removed", dir);
@@ -109,11 +92,11 @@ int RemoveDir(const char* dir, Leftovers* left)
     DWORD attributes = GetFileAttributesA(dir);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return 1; // not a directory: nothing of the setup's
-    if (OnlyPending(dir) && MoveFileExA(dir, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-        NotePending(dir);
+    if (OnlyPending(rm, dir) && MoveFileExA(dir, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+        NotePending(rm, dir);
         return 1;
     }
-    AddLeftover(left, IDS_UNINST_NOT_EMPTY, dir);
+    AddLeftover(&rm->left, IDS_UNINST_NOT_EMPTY, dir);
     return 0;
 }
 
@@ -135,7 +118,7 @@ int SameData(const RegValue& value, const char* have, const char* want)
 
 // 1 when no value of `step` contradicts what this package writes there: each is missing
 // or holds the data composed for this destination.
-int StillOurs(const RegStep& step)
+int StillOurs(const RegStep& step, const char* dest)
 {
     HKEY key;
     if (RegOpenKeyExA(RegRootKey(step.root), step.key, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
@@ -147,7 +130,7 @@ int StillOurs(const RegStep& step)
         char want[kPathRoom];
         char have[kPathRoom + 1];
         DWORD size = kPathRoom, type = 0;
-        if (!ComposeRegData(value, want)) {
+        if (!ComposeRegData(value, dest, want)) {
             ours = 0; // the setup never writes a value that does not fit
             break;
         }
@@ -224,18 +207,18 @@ void WriteSharedCount(const char* path, long count)
 
 // A file of the Windows directories, `target` as the plan composes it and `full` its
 // full form: its count goes down, and the file goes when SharedFileFate says so.
-void RemoveSharedFile(const char* target, const char* full, int kept, int live, Leftovers* left)
+void RemoveSharedFile(Removal* rm, const char* target, const char* full, int kept)
 {
     const long count = ReadSharedCount(target);
-    const SharedFate fate = SharedFileFate(count, kept, live);
+    const SharedFate fate = SharedFileFate(count, kept, rm->live);
     if (count >= 0 && (fate.count != count || fate.count == 0)) {
         WriteSharedCount(target, fate.count);
         LogLine("shared count %s: %ld, now %ld%s", target, count, fate.count, fate.count ? "" : " (removed)");
     }
     if (fate.removeFile)
-        RemoveOneFile(full, true, left);
+        RemoveOneFile(rm, full, true);
     else if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
-        AddLeftover(left, fate.line, full);
+        AddLeftover(&rm->left, fate.line, full);
 }
 
 } // namespace
@@ -260,11 +243,11 @@ void AddLeftover(Leftovers* left, int id, const char* arg)
     ++left->lines;
 }
 
-int ReadKeepMarks()
+int ReadKeepMarks(Removal* rm)
 {
-    GlobalDrop(&s_keepHandle);
-    s_keep = static_cast<BYTE*>(GlobalTake(&s_keepHandle, (SIZE_T)g_totalFiles));
-    if (!s_keep)
+    GlobalDrop(&rm->keepHandle);
+    rm->keep = static_cast<BYTE*>(GlobalTake(&rm->keepHandle, (SIZE_T)g_totalFiles));
+    if (!rm->keep)
         return 0;
     // Keep1, Keep2, ... up to the first missing line, each "disk, line" of a disk section.
     for (int n = 1; n <= g_totalFiles; ++n) {
@@ -278,12 +261,12 @@ int ReadKeepMarks()
         NextField(pos, field);
         int rec = SmallNumber(field) - 1;
         if (PlanRecord(disk, rec))
-            s_keep[RecordIndex(disk, rec)] = 1;
+            rm->keep[RecordIndex(disk, rec)] = 1;
     }
     return 1;
 }
 
-void RemoveOneFile(const char* path, bool listed, Leftovers* left)
+void RemoveOneFile(Removal* rm, const char* path, bool listed)
 {
     for (;;) {
         if (DeleteFileA(path)) {
@@ -296,7 +279,7 @@ void RemoveOneFile(const char* path, bool listed, Leftovers* left)
         DWORD attributes = GetFileAttributesA(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             // The plan names a file; a directory of that name is not the installation's.
-            AddLeftover(left, IDS_UNINST_FAILED, path);
+            AddLeftover(&rm->left, IDS_UNINST_FAILED, path);
             return;
         }
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
@@ -306,21 +289,21 @@ void RemoveOneFile(const char* path, bool listed, Leftovers* left)
         }
         if (!FileInUse(error))
             break;
-        if ((LONG)(GetTickCount() - s_retryUntil) < 0) {
+        if ((LONG)(GetTickCount() - rm->retryUntil) < 0) {
             Sleep(100);
             continue;
         }
         if (!MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
             break;
-        NotePending(path);
+        NotePending(rm, path);
         if (listed)
-            AddLeftover(left, IDS_UNINST_PENDING, path);
+            AddLeftover(&rm->left, IDS_UNINST_PENDING, path);
         return;
     }
-    AddLeftover(left, IDS_UNINST_FAILED, path);
+    AddLeftover(&rm->left, IDS_UNINST_FAILED, path);
 }
 
-int RegisteredHere(char* liveDir)
+int RegisteredHere(const char* dest, char* liveDir)
 {
     liveDir[0] = '\0';
     const RegValue* value = nullptr;
@@ -335,7 +318,7 @@ int RegisteredHere(char* liveDir)
     if (r == ERROR_FILE_NOT_FOUND)
         return 1;
     have[r == ERROR_SUCCESS && type == REG_SZ ? size : 0] = '\0';
-    if (ComposeRegData(*value, want) && SameCommand(have, want))
+    if (ComposeRegData(*value, dest, want) && SameCommand(have, want))
         return 1;
     // The directory of the uninstaller the entry names, for the closing box.
     if (CommandProgram(have, liveDir, MAX_PATH)) {
@@ -348,63 +331,61 @@ int RegisteredHere(char* liveDir)
     return 0;
 }
 
-void RemovePlanFiles(const char* selfExe, const char* selfInf, int live, DWORD inUseWaitMs, int* selfNamed,
-                     int* infNamed, Leftovers* left)
+void RemovePlanFiles(Removal* rm, const char* selfExe, const char* selfInf, DWORD inUseWaitMs, int* selfNamed,
+                     int* infNamed)
 {
     *selfNamed = *infNamed = 0;
-    GlobalDrop(&s_pendingHandle);
+    GlobalDrop(&rm->pendingHandle);
     // Room for every file and directory of the plan.
-    s_pendingRoom = g_totalFiles + kDirKeyCount + 2;
-    s_pending = static_cast<char(*)[MAX_PATH]>(GlobalTake(&s_pendingHandle, (SIZE_T)s_pendingRoom * MAX_PATH));
-    if (!s_pending)
-        s_pendingRoom = 0;
-    s_pendingCount = 0;
-    s_retryUntil = GetTickCount() + inUseWaitMs;
+    rm->pendingRoom = g_totalFiles + kDirKeyCount + 2;
+    rm->pending = static_cast<char(*)[MAX_PATH]>(GlobalTake(&rm->pendingHandle, (SIZE_T)rm->pendingRoom * MAX_PATH));
+    if (!rm->pending)
+        rm->pendingRoom = 0;
+    rm->pendingCount = 0;
+    rm->retryUntil = GetTickCount() + inUseWaitMs;
 
-    for (int disk = 0; disk < g_diskCount; ++disk) {
-        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
-            const FileRecord* r = PlanRecord(disk, rec);
-            char target[kPathRoom], full[MAX_PATH];
-            // An empty record (a line the setup refused) or a path that cannot be composed
-            // whole was never installed: nothing to remove.
-            if (!r || !r->targetName[0] || !TargetPath(disk, rec, target, kPathRoom) || !FullPath(target, full))
-                continue;
-            const int kept = s_keep && s_keep[RecordIndex(disk, rec)];
-            if (SamePath(full, selfExe)) {
-                *selfNamed = 1;
-            } else if (SamePath(full, selfInf)) {
-                *infNamed = 1;
-            } else if (r->systemDir) {
-                RemoveSharedFile(target, full, kept, live, left);
-            } else if (kept) {
-                if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
-                    AddLeftover(left, IDS_UNINST_KEPT, full);
-            } else {
-                RemoveOneFile(full, true, left);
-            }
+    ForEachRecord([&](int disk, int rec) {
+        const FileRecord* r = PlanRecord(disk, rec);
+        char target[kPathRoom], full[MAX_PATH];
+        // An empty record (a line the setup refused) or a path that cannot be composed
+        // whole was never installed: nothing to remove.
+        if (!r || !r->targetName[0] || !TargetPath(rm->dest, disk, rec, target, kPathRoom) || !FullPath(target, full))
+            return;
+        const int kept = rm->keep && rm->keep[RecordIndex(disk, rec)];
+        if (SamePath(full, selfExe)) {
+            *selfNamed = 1;
+        } else if (SamePath(full, selfInf)) {
+            *infNamed = 1;
+        } else if (r->systemDir) {
+            RemoveSharedFile(rm, target, full, kept);
+        } else if (kept) {
+            if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
+                AddLeftover(&rm->left, IDS_UNINST_KEPT, full);
+        } else {
+            RemoveOneFile(rm, full, true);
         }
-    }
+    });
 }
 
-void RemoveRegistration(Leftovers* left)
+void RemoveRegistration(Removal* rm)
 {
     // Decided before anything goes: a step tied to another is this package's only while
     // that one's values are.
     bool own[kRegStepCount];
     for (int i = 0; i < kRegStepCount; ++i)
-        own[i] = StillOurs(kRegSteps[i]);
+        own[i] = StillOurs(kRegSteps[i], rm->dest);
     for (int i = kRegStepCount - 1; i >= 0; --i) {
         const RegStep& step = kRegSteps[i];
-        RemoveStep(step, own[i] && (step.tiedTo < 0 || own[step.tiedTo]), left);
+        RemoveStep(step, own[i] && (step.tiedTo < 0 || own[step.tiedTo]), &rm->left);
     }
 }
 
-void RemoveDirectories(Leftovers* left)
+void RemoveDirectories(Removal* rm)
 {
     // The setup creates the destination's directories in key order, a parent before its
     // child: the other way round, a child goes before its parent.
     char dest[MAX_PATH];
-    if (!FullPath(g_destDir, dest))
+    if (!FullPath(rm->dest, dest))
         return;
     for (int key = kDirKeyCount - 1; key >= 0; --key) {
         if (!DirKeyIsSubDirectory(key))
@@ -414,35 +395,85 @@ void RemoveDirectories(Leftovers* left)
         if (!name[0] || !TextCopy(path, dest) || !PathAppend(path, name) || !FullPath(path, full) ||
             SamePath(full, dest) || !DirMayGo(full, dest, g_windowsDir))
             continue; // "." is the destination itself, which goes last
-        RemoveDir(full, left);
+        RemoveDir(rm, full);
     }
     if (DirMayGo(dest, dest, g_windowsDir))
-        RemoveDir(dest, left);
+        RemoveDir(rm, dest);
 }
 
-void FreeRemovalState()
+void FreeRemovalState(Removal* rm)
 {
-    GlobalDrop(&s_keepHandle);
-    s_keep = nullptr;
-    GlobalDrop(&s_pendingHandle);
-    s_pending = nullptr;
-    s_pendingRoom = s_pendingCount = 0;
+    GlobalDrop(&rm->keepHandle);
+    rm->keep = nullptr;
+    GlobalDrop(&rm->pendingHandle);
+    rm->pending = nullptr;
+    rm->pendingRoom = rm->pendingCount = 0;
 }
 
-void ForgetReplacements()
+void ForgetReplacements(const char* dest)
 {
     // An upgrade that waits for the restart would bring back a file removed now.
-    RestartListRead();
-    for (int disk = 0; disk < g_diskCount; ++disk)
-        for (int rec = 0; rec < g_fileCounts[disk]; ++rec) {
-            char target[kPathRoom];
-            const FileRecord* r = PlanRecord(disk, rec);
-            if (r && r->targetName[0] && TargetPath(disk, rec, target, kPathRoom) &&
-                (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES || RestartListDeletes(target)))
-                RestartListForget(target, 1);
-        }
-    RestartListWrite();
-    RestartListFree();
+    RestartList list = {};
+    RestartListRead(&list);
+    ForEachRecord([&](int disk, int rec) {
+        char target[kPathRoom];
+        const FileRecord* r = PlanRecord(disk, rec);
+        if (r && r->targetName[0] && TargetPath(dest, disk, rec, target, kPathRoom) &&
+            (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES || RestartListDeletes(&list, target)))
+            RestartListForget(&list, target, 1);
+    });
+    RestartListWrite(&list);
+    RestartListFree(&list);
     // The staged files those replacements named are no longer named: they go.
-    SweepPlanFolders();
+    SweepPlanFolders(dest);
+}
+
+namespace {
+
+// Removes the uninstaller's script and the uninstaller itself. A running program's file
+// cannot be deleted, but it can be renamed: it moves out of the destination to a
+// temporary name on the same volume, which goes at the next restart. Nothing pending then
+// names the destination, so the destination goes now, and an installation made again
+// before the restart keeps its own uninstaller; that parked copy is the uninstaller's own
+// housekeeping, of no concern to the user. Where it cannot move (the temporary directory
+// on another volume), it is scheduled for the restart where it is. 1 when the program
+// file stays in the destination until the restart.
+int RemoveSelf(Removal* rm, const char* selfExe, const char* selfInf, int selfNamed, int infNamed)
+{
+    if (infNamed)
+        RemoveOneFile(rm, selfInf, true);
+    if (!selfNamed || DeleteFileA(selfExe))
+        return 0;
+    char tempDir[MAX_PATH], parked[MAX_PATH];
+    const DWORD len = GetTempPathA(MAX_PATH, tempDir);
+    if (len && len < MAX_PATH && GetTempFileNameA(tempDir, "zun", 0, parked)) {
+        if (MoveFileExA(selfExe, parked, MOVEFILE_REPLACE_EXISTING) &&
+            MoveFileExA(parked, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+            return 0;
+        DeleteFileA(parked);
+    }
+    RemoveOneFile(rm, selfExe, false);
+    return GetFileAttributesA(selfExe) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+// The order in which an installation is taken apart.
+Outcome RunRemoval(Removal* rm, const char* selfExe, const char* selfInf, DWORD inUseWaitMs)
+{
+    // What a killed setup left beside the package's files goes first (a file it had moved
+    // aside comes back, to be removed like the rest).
+    SweepPlanFolders(rm->dest);
+    int selfNamed, infNamed;
+    RemovePlanFiles(rm, selfExe, selfInf, inUseWaitMs, &selfNamed, &infNamed);
+    ForgetReplacements(rm->dest);
+    if (rm->live)
+        RemoveRegistration(rm);
+    rm->selfPending = RemoveSelf(rm, selfExe, selfInf, selfNamed, infNamed);
+    RemoveDirectories(rm);
+    // Something that should have gone and stayed, something of the package that goes at
+    // the restart, or all of it gone.
+    if (rm->left.failed)
+        return Outcome::Failed;
+    return rm->left.pending || rm->selfPending ? Outcome::RestartNeeded : Outcome::Done;
 }

@@ -2,7 +2,7 @@
 // Windows-directory file and its shared-file count, which directories may go, and when
 // two command lines start the same program.
 #pragma once
-#include "install/install.h" // kNoCount, kOddCount
+#include "engine/counts.h" // kNoCount, kOddCount
 
 // What the removal does with one file of the Windows directories.
 struct SharedFate {

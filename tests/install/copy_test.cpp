@@ -1,5 +1,8 @@
 // The copy step through the real expansion service, and the progress arithmetic.
-#include "install/install.h"
+#include "engine/copy.h"
+#include "engine/installation.h"
+#include "engine/sweep.h"
+#include "pages/pages.h"
 #include "samples.h"
 #include "support/files.h"
 #include "res/ids.h"
@@ -178,14 +181,15 @@ TEST(Sweep, LeftoversOfAKilledRunGoAndAPreviousFileComesBack)
     ASSERT_TRUE(WriteFileText(dir / "E.~zip", "someone else's"));
     ASSERT_TRUE(WriteFileText(dir / "F.TXT.~zn", "someone else's"));
     HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", &k));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, kSessionManagerKey, &k));
     const std::string list = "\\??\\" + (dir / "D.DLL.~zn6") + '\0' + "!\\??\\" + (dir / "D.DLL") + '\0' + '\0';
-    RegSetValueExA(k, "PendingFileRenameOperations", 0, REG_MULTI_SZ, (const BYTE*)list.data(), (DWORD)list.size());
+    RegSetValueExA(k, kPendingRenamesValue, 0, REG_MULTI_SZ, (const BYTE*)list.data(), (DWORD)list.size());
 
-    ASSERT_EQ(1, RestartListRead());
-    SweepLeftovers(dir.path.c_str());
-    RestartListFree();
-    RegDeleteValueA(k, "PendingFileRenameOperations");
+    RestartList restart = {};
+    ASSERT_EQ(1, RestartListRead(&restart));
+    SweepLeftovers(dir.path.c_str(), &restart);
+    RestartListFree(&restart);
+    RegDeleteValueA(k, kPendingRenamesValue);
     RegCloseKey(k);
 
     EXPECT_EQ("A.DLL B.DLL D.DLL.~zn6 E.~zip F.TXT.~zn", ListDir(dir.path));

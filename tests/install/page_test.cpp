@@ -1,6 +1,5 @@
 // The Installing page in-process: a medium of the test's own with its SETUP.INF, read by
 // the real script reader, installed by the page under the real page runner.
-#include "install/install.h"
 #include "pages/pages.h"
 #include "base/globals.h"
 #include "base/text.h"

@@ -1,5 +1,4 @@
 #include "page_watch.h"
-#include "install/install.h"
 #include "pages/pages.h"
 #include "res/ids.h"
 #include "support/windows.h"

@@ -1,11 +1,20 @@
 // The system registration against Wine's real registry.
-#include "install/install.h"
+#include "engine/register.h"
 #include "base/globals.h"
 #include "base/text.h"
 #include "support/registry.h"
 #include <gtest/gtest.h>
 
 namespace {
+
+// Writes the registration for the destination in force, as an installation would.
+void Register()
+{
+    static Installation run; // large for a test's stack
+    run = Installation{};
+    TextCopy(run.dest, g_destDir);
+    RegisterSystem(&run);
+}
 
 class Registration : public ::testing::Test {
 protected:
@@ -25,7 +34,7 @@ protected:
 TEST_F(Registration, WritesExactlyTheEntriesWithQuotedCommandLines)
 {
     Inputs("C:\\Program Files\\Mouse", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan");
-    RegisterSystem();
+    Register();
 
     EXPECT_EQ("ZelMouseControlPage", RegText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
     EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_CLASSES_ROOT, kClassKey));
@@ -50,9 +59,9 @@ TEST_F(Registration, WritesExactlyTheEntriesWithQuotedCommandLines)
 TEST_F(Registration, PathsWithoutBlankAsGivenAndSecondRunReplaces)
 {
     Inputs("C:\\MOUSE", "OLDCPL.DLL", "OLDUTL.EXE", "Old");
-    RegisterSystem();
+    Register();
     Inputs("D:\\VELAN", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan Wheel Mouse");
-    RegisterSystem();
+    Register();
 
     EXPECT_EQ("D:\\VELAN\\MOUSECPL.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
     EXPECT_EQ(std::make_pair(2, 0), RegCounts(HKEY_CLASSES_ROOT, kServerKey));
@@ -68,7 +77,7 @@ TEST_F(Registration, HandlersKeyWithoutSubkeysIsReplaced)
     RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr, "SomeoneElse");
     RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra", "stale");
     Inputs("C:\\VELAN", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan");
-    RegisterSystem();
+    Register();
     EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
     EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra"));
     EXPECT_EQ(std::make_pair(1, 1), RegCounts(HKEY_LOCAL_MACHINE, kHandlersKey));
@@ -80,7 +89,7 @@ TEST_F(Registration, HandlersKeyWithOtherHandlersKeepsThem)
     RegSetText(HKEY_LOCAL_MACHINE, other.c_str(), nullptr, "{00000000-0000-0000-0000-000000000001}");
     RegSetText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra", "kept");
     Inputs("C:\\VELAN", "MOUSECPL.DLL", "MOUSEUTL.EXE", "Velan");
-    RegisterSystem();
+    Register();
     EXPECT_EQ("ZelMousePage", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, nullptr));
     EXPECT_EQ("kept", RegText(HKEY_LOCAL_MACHINE, kHandlersKey, "Extra"));
     EXPECT_EQ("{00000000-0000-0000-0000-000000000001}", RegText(HKEY_LOCAL_MACHINE, other.c_str(), nullptr));
@@ -93,7 +102,7 @@ TEST_F(Registration, DataThatWouldBeCutIsNotWritten)
     // utility's path would need two more characters than there is room for.
     std::string dest = "C:\\" + std::string(67, 'D');
     Inputs(dest.c_str(), "CPL4.DLL", "A B.EXE", "Velan");
-    RegisterSystem();
+    Register();
     EXPECT_EQ(dest + "\\CPL4.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
     EXPECT_EQ("Apartment", RegText(HKEY_CLASSES_ROOT, kServerKey, "ThreadingModel"));
     EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
@@ -101,7 +110,7 @@ TEST_F(Registration, DataThatWouldBeCutIsNotWritten)
     EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
 
     Inputs(dest.c_str(), "CPL45.DLL", "UTIL.EXE", "Velan");
-    RegisterSystem();
+    Register();
     EXPECT_EQ(dest + "\\CPL4.DLL", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr)); // 80: refused
     EXPECT_EQ(dest + "\\UTIL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
 }
@@ -109,7 +118,7 @@ TEST_F(Registration, DataThatWouldBeCutIsNotWritten)
 TEST_F(Registration, EmptyFileNamesGiveTheDirectoryWithBackslash)
 {
     Inputs("C:\\VELAN", "", "", "");
-    RegisterSystem();
+    Register();
     EXPECT_EQ("C:\\VELAN\\", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
     EXPECT_EQ("C:\\VELAN\\", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
     EXPECT_EQ("", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));

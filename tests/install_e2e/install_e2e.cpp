@@ -1,6 +1,7 @@
 // The end-to-end tests' shared helpers: the demo package installed through the wizard and
 // removed with its uninstaller, and what an installation touches.
 #include "install_e2e.h"
+#include "engine/restartlist.h"
 #include <algorithm>
 
 std::string WindowsDir()
@@ -116,7 +117,6 @@ void DumpKey(HKEY root, const std::string& key, std::vector<std::string>* out)
     RegCloseKey(k);
 }
 
-constexpr char kSessionKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
 
 } // namespace
 
@@ -139,11 +139,11 @@ std::vector<std::string> Snapshot()
 std::string PendingRenames()
 {
     HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionKey, 0, KEY_READ, &k))
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_READ, &k))
         return "";
     std::string data(65536, '\0');
     DWORD size = (DWORD)data.size(), type;
-    LONG r = RegQueryValueExA(k, "PendingFileRenameOperations", nullptr, &type, (BYTE*)&data[0], &size);
+    LONG r = RegQueryValueExA(k, kPendingRenamesValue, nullptr, &type, (BYTE*)&data[0], &size);
     RegCloseKey(k);
     return r ? "" : data.substr(0, size);
 }
@@ -151,12 +151,12 @@ std::string PendingRenames()
 void RestorePendingRenames(const std::string& raw)
 {
     HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionKey, 0, KEY_SET_VALUE, &k))
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_SET_VALUE, &k))
         return;
     if (raw.empty())
-        RegDeleteValueA(k, "PendingFileRenameOperations");
+        RegDeleteValueA(k, kPendingRenamesValue);
     else
-        RegSetValueExA(k, "PendingFileRenameOperations", 0, REG_MULTI_SZ, (const BYTE*)raw.data(), (DWORD)raw.size());
+        RegSetValueExA(k, kPendingRenamesValue, 0, REG_MULTI_SZ, (const BYTE*)raw.data(), (DWORD)raw.size());
     RegCloseKey(k);
 }
 

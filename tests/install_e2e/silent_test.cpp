@@ -2,7 +2,7 @@
 // codes and /LOG=, measured against what the wizard does; an argument setup.exe does not
 // know leaves the wizard as it is.
 #include "install_e2e.h"
-#include "base/exitcodes.h"
+#include "engine/outcome.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // destination at a time, a destination at a drive's root, /S, the exit codes, and files of
 // the Windows directories that another installation still counts.
 #include "install_e2e.h"
-#include "base/exitcodes.h"
+#include "engine/outcome.h"
 
 namespace {
 

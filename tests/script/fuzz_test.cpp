@@ -349,6 +349,9 @@ protected:
         g_block.reset();
     }
 
+    // The target path under the destination in force.
+    static int TargetHere(int disk, int rec, char* out, int room) { return TargetPath(g_destDir, disk, rec, out, room); }
+
     // One path of one record, composed into rooms of every size that matters: what fits
     // 79 characters comes whole, what does not is refused and leaves the output empty.
     void CheckPath(int (*compose)(int, int, char*, int), int disk, int rec, uint32_t room)
@@ -389,7 +392,7 @@ protected:
         ASSERT_EQ(0, SourcePath(disk, rec, out, kPathRoom));
         ASSERT_EQ('\0', out[0]);
         out[0] = 'x';
-        ASSERT_EQ(0, TargetPath(disk, rec, out, kPathRoom));
+        ASSERT_EQ(0, TargetPath(g_destDir, disk, rec, out, kPathRoom));
         ASSERT_EQ('\0', out[0]);
     }
 
@@ -427,7 +430,7 @@ protected:
                 ASSERT_TRUE(Terminated(rec->description, sizeof rec->description));
                 ASSERT_TRUE(rec->systemDir == 0 || rec->systemDir == 1);
                 ASSERT_NO_FATAL_FAILURE(CheckPath(SourcePath, d, i, r.Below(kPathRoom + 1)));
-                ASSERT_NO_FATAL_FAILURE(CheckPath(TargetPath, d, i, r.Below(kPathRoom + 1)));
+                ASSERT_NO_FATAL_FAILURE(CheckPath(TargetHere, d, i, r.Below(kPathRoom + 1)));
                 ++records_;
             }
             ASSERT_NO_FATAL_FAILURE(CheckMissing(d, -1));

@@ -111,14 +111,14 @@ TEST_F(ScriptTest, PathsThatDoNotFitAreRefusedWhole)
     memset(out, 'x', sizeof out);
     const std::string dest = "C:\\" + Letters(76); // 79 characters
     TextCopy(g_destDir, dest.c_str());
-    EXPECT_EQ(0, TargetPath(1, 0, out, sizeof out));
+    EXPECT_EQ(0, TargetPath(g_destDir, 1, 0, out, sizeof out));
     EXPECT_STREQ("", out);
     // The same path fits a room of its full length plus terminator, not one less.
     const std::string whole = dest + "\\HELP\\VWHEEL.HLP";
     char big[200];
-    EXPECT_EQ(1, TargetPath(1, 0, big, (int)whole.size() + 1));
+    EXPECT_EQ(1, TargetPath(g_destDir, 1, 0, big, (int)whole.size() + 1));
     EXPECT_EQ(whole, big);
-    EXPECT_EQ(0, TargetPath(1, 0, big, (int)whole.size()));
+    EXPECT_EQ(0, TargetPath(g_destDir, 1, 0, big, (int)whole.size()));
     EXPECT_STREQ("", big);
     const std::string source = Source(0, 0);
     EXPECT_EQ(1, SourcePath(0, 0, big, (int)source.size() + 1));
@@ -128,7 +128,7 @@ TEST_F(ScriptTest, PathsThatDoNotFitAreRefusedWhole)
     strcpy(big, "old");
     EXPECT_EQ(0, SourcePath(2, 0, big, sizeof big));
     EXPECT_STREQ("", big);
-    EXPECT_EQ(0, TargetPath(0, -1, big, sizeof big));
+    EXPECT_EQ(0, TargetPath(g_destDir, 0, -1, big, sizeof big));
 }
 
 TEST_F(ScriptTest, RecordsWhoseNamesOrDirectoriesDoNotFitAreRefused)
@@ -242,7 +242,7 @@ TEST_F(ScriptTest, AThousandFilesAndOverlongValuesStayInTheirFields)
     }
     // The destination of 79 characters leaves no room for the whole path.
     char out[80];
-    EXPECT_EQ(0, TargetPath(0, 998, out, sizeof out));
+    EXPECT_EQ(0, TargetPath(g_destDir, 0, 998, out, sizeof out));
     EXPECT_STREQ("", out);
-    EXPECT_EQ(0, TargetPath(0, 998, out, 0));
+    EXPECT_EQ(0, TargetPath(g_destDir, 0, 998, out, 0));
 }

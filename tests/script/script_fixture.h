@@ -63,7 +63,7 @@ protected:
     std::string Target(int disk, int rec, int room = 200)
     {
         char out[200];
-        TargetPath(disk, rec, out, room);
+        TargetPath(g_destDir, disk, rec, out, room);
         return out;
     }
 

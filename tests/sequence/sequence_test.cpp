@@ -3,7 +3,7 @@
 #include "app/sequence.h"
 #include "base/globals.h"
 #include "pages/pages.h"
-#include "install/install.h"
+#include "engine/utility.h"
 #include <gtest/gtest.h>
 
 namespace {

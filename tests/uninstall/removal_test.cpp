@@ -18,7 +18,7 @@ const std::string kRoot = "C:\\rmt";
 const std::string kDestination = kRoot + "\\DEST";
 const std::string kWindows = kRoot + "\\WIN";
 
-class Removal : public ::testing::Test {
+class Removals : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -28,12 +28,13 @@ protected:
     }
     void TearDown() override
     {
-        FreeRemovalState();
+        FreeRemovalState(&rm);
         FreePlan();
         RemoveTree(kRoot);
         RemoveRegistration();
         GetWindowsDirectoryA(g_windowsDir, kPathRoom);
     }
+    static ::Removal rm; // the removal under test; large for a test's stack
     // Reads `inf` as the destination's UNINSTAL.INF, as the uninstaller does.
     static void ReadScript(const std::string& inf)
     {
@@ -42,13 +43,17 @@ protected:
         ASSERT_EQ(1, SetProgramDir((kDestination + "\\UNINSTAL.EXE").c_str()));
         ASSERT_EQ(1, ReadScriptInProgramDir("UNINSTAL.INF"));
         TextCopy(g_destDir, g_programDir);
-        ASSERT_EQ(1, ReadKeepMarks());
+        rm = ::Removal{};
+        TextCopy(rm.dest, g_destDir);
+        ASSERT_EQ(1, ReadKeepMarks(&rm));
     }
 };
 
+::Removal Removals::rm;
+
 } // namespace
 
-TEST_F(Removal, SharedFilesFollowTheirCountsAndOnlyTheLiveInstallationTakesTheLast)
+TEST_F(Removals, SharedFilesFollowTheirCountsAndOnlyTheLiveInstallationTakesTheLast)
 {
     ReadScript("[Main]\r\nProductName=Velan\r\n[DiskLabel]\r\nDisk1=One\r\n[FileCounts]\r\nDisk1=6\r\n"
                "[DirectoryName]\r\nSubDir1=HELP\r\n[Disk1]\r\n1=A.DLL,A.DLL,a,WinSystemDir\r\n"
@@ -76,10 +81,11 @@ TEST_F(Removal, SharedFilesFollowTheirCountsAndOnlyTheLiveInstallationTakesTheLa
         ASSERT_TRUE(MakeDirs(kWindows + "\\INF") && WriteFileText(odd, "x") &&
                     RegSetText(HKEY_LOCAL_MACHINE, kSharedDllsKey, odd.c_str(), "1"));
 
-        static Leftovers left;
-        left = Leftovers();
+        rm.left = Leftovers();
+        rm.live = live;
+        const Leftovers& left = rm.left;
         int selfNamed, infNamed;
-        RemovePlanFiles("C:\\none.exe", "C:\\none.inf", live, 0, &selfNamed, &infNamed, &left);
+        RemovePlanFiles(&rm, "C:\\none.exe", "C:\\none.inf", 0, &selfNamed, &infNamed);
         for (const File& f : files) {
             const long want = live ? f.liveCount : f.otherCount;
             EXPECT_EQ(want != -2, FileExists(f.path)) << f.path << (live ? " live" : " other");
@@ -97,7 +103,7 @@ TEST_F(Removal, SharedFilesFollowTheirCountsAndOnlyTheLiveInstallationTakesTheLa
     SetSharedCount(odd, -1);
 }
 
-TEST_F(Removal, RegistrationIsRecognisedAsPathsAndOnlyTheLiveOneIsRemoved)
+TEST_F(Removals, RegistrationIsRecognisedAsPathsAndOnlyTheLiveOneIsRemoved)
 {
     ReadScript("[Main]\r\nProductName=Velan\r\n[Startup]\r\nFileName=VWHEEL.EXE\r\nControlPanel=VWCPL.DLL\r\n"
                "[DiskLabel]\r\nDisk1=One\r\n[FileCounts]\r\nDisk1=1\r\n[Disk1]\r\n1=A,A,a,RootDir\r\n");
@@ -113,15 +119,14 @@ TEST_F(Removal, RegistrationIsRecognisedAsPathsAndOnlyTheLiveOneIsRemoved)
                 RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "Velan") &&
                 RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", (typed + "UNINSTAL.EXE").c_str()));
     char liveDir[MAX_PATH];
-    EXPECT_EQ(1, RegisteredHere(liveDir));
-    static Leftovers left;
-    RemoveRegistration(&left);
+    EXPECT_EQ(1, RegisteredHere(rm.dest, liveDir));
+    RemoveRegistration(&rm);
     EXPECT_FALSE(RegistrationPresent());
-    EXPECT_EQ(0, left.foreign);
+    EXPECT_EQ(0, rm.left.foreign);
 
     // Another copy registered since: this one is not the live one.
     ASSERT_TRUE(RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"C:\\VELAN 2\\UNINSTAL.EXE\""));
-    EXPECT_EQ(0, RegisteredHere(liveDir));
+    EXPECT_EQ(0, RegisteredHere(rm.dest, liveDir));
     EXPECT_STREQ("C:\\VELAN 2", liveDir);
 
     // Only the destination and what lies in it may go: never a drive root nor a Windows

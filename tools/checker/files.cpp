@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "script/plan.h"
 #include "base/loadtext.h"
-#include "install/registration.h"
+#include "engine/registration.h"
 #include "tools/common/expand.h"
 #include "res/ids.h"
 #include <cstdio>
@@ -225,9 +225,9 @@ int ListRecord(int disk, int line)
     int sourceFits = SourcePath(disk, line, source, kPathRoom);
     if (!sourceFits)
         SourcePath(disk, line, source, kShowRoom);
-    int targetFits = TargetPath(disk, line, target, kPathRoom);
+    int targetFits = TargetPath(g_destDir, disk, line, target, kPathRoom);
     if (!targetFits)
-        TargetPath(disk, line, target, kShowRoom);
+        TargetPath(g_destDir, disk, line, target, kShowRoom);
     const Source s = Inspect(source);
     static const char* const kStates[] = {"missing", "directory", "plain", "compressed"};
     char size[24] = "";
@@ -282,7 +282,7 @@ int ListRecord(int disk, int line)
 void RegistryValue(const char* label, const RegValue& value)
 {
     char data[kShowRoom];
-    ComposeRegData(value, data, kShowRoom);
+    ComposeRegData(value, g_destDir, data, kShowRoom);
     printf("  %-32s %s\n", label, data);
     if (lstrlenA(data) > kPathRoom - 1) {
         Report(kError, "%d characters; the setup refuses values over %d", lstrlenA(data),

@@ -12,7 +12,7 @@
 #include "base/text.h"
 #include "script/plan.h"
 #include "script/script.h"
-#include "install/registration.h"
+#include "engine/registration.h"
 #include "tools/common/expand.h"
 #include <cstdio>
 #include <string>
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
             const FileRecord* r = PlanRecord(d, i);
             char source[MAX_PATH], target[MAX_PATH], shown[MAX_PATH];
             SourcePath(d, i, source, MAX_PATH);
-            TargetPath(d, i, target, MAX_PATH);
+            TargetPath(g_destDir, d, i, target, MAX_PATH);
             if (!GetFullPathNameA(target, MAX_PATH, shown, nullptr))
                 TextCopy(shown, MAX_PATH, target);
             const std::string stored = ReadAll(source);

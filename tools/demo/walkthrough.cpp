@@ -15,8 +15,8 @@
 // command of the package's entry among the installed programs, answers Yes, and shoots
 // and shows both of the uninstaller's boxes. Exit status 0 when both boxes came.
 #include "typical_walk.h"
-#include "install/install.h"
-#include "install/registration.h"
+#include "engine/registration.h"
+#include "engine/utility.h"
 #include <cstdio>
 
 namespace {

@@ -2,7 +2,7 @@
 // registration's header, the one place they are written), REG_SZ values read and written,
 // and the registration's entries removed so that every test starts from none.
 #pragma once
-#include "install/registration.h"
+#include "engine/registration.h"
 #include <windows.h>
 #include <string>
 #include <utility>

@@ -1,5 +1,5 @@
 // The data of the registration's values, composed from the destination and the script.
-#include "install/registration.h"
+#include "engine/registration.h"
 #include "base/globals.h"
 #include "base/text.h"
 #include "base/path.h"
@@ -28,9 +28,9 @@ int QuoteIfBlank(char* text, int room)
 
 // destination \ `name`, one backslash between. An empty name leaves the destination with
 // its closing backslash, as the value has always read then.
-int DestinationFile(char* out, int room, const char* name)
+int DestinationFile(const char* dest, char* out, int room, const char* name)
 {
-    if (!TextCopy(out, room, g_destDir))
+    if (!TextCopy(out, room, dest))
         return 0;
     if (name[0])
         return PathAppend(out, room, name);
@@ -40,12 +40,7 @@ int DestinationFile(char* out, int room, const char* name)
 
 } // namespace
 
-int ComposeRegData(const RegValue& value, char* out)
-{
-    return ComposeRegData(value, out, kPathRoom);
-}
-
-int ComposeRegData(const RegValue& value, char* out, int room)
+int ComposeRegData(const RegValue& value, const char* dest, char* out, int room)
 {
     switch (value.data) {
     case RegData::Fixed:
@@ -53,11 +48,11 @@ int ComposeRegData(const RegValue& value, char* out, int room)
     case RegData::ProductName:
         return TextCopy(out, room, g_productName);
     case RegData::ControlPanelPath:
-        return DestinationFile(out, room, g_controlPanelFile);
+        return DestinationFile(dest, out, room, g_controlPanelFile);
     case RegData::UtilityCommand:
-        return DestinationFile(out, room, g_utilityFile) && QuoteIfBlank(out, room);
+        return DestinationFile(dest, out, room, g_utilityFile) && QuoteIfBlank(out, room);
     case RegData::UninstallCommand:
-        return DestinationFile(out, room, "UNINSTAL.EXE") && QuoteIfBlank(out, room);
+        return DestinationFile(dest, out, room, "UNINSTAL.EXE") && QuoteIfBlank(out, room);
     case RegData::None:
         break;
     }

@@ -1,6 +1,6 @@
-// The file side of the copy engine: opening a source through the expansion service and
+// The file side of the copy: opening a source through the expansion service and
 // writing it whole to a file of its own, with the reason when a file cannot be installed.
-#include "install/install.h"
+#include "engine/copy.h"
 #include "base/globals.h"
 #include "base/text.h"
 #include "res/ids.h"

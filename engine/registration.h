@@ -4,7 +4,7 @@
 // the table names; the uninstaller removes it again, only where it still holds what this
 // package writes for its destination.
 #pragma once
-#include <windows.h>
+#include "base/globals.h"
 
 #define REG_CLASS_ID "{7D1C2A40-5E3B-11d1-9C4E-00A0C91F3B72}"
 #define REG_CLASS_KEY "CLSID\\" REG_CLASS_ID
@@ -80,13 +80,11 @@ inline const char* RegRootName(RegRoot root)
     return root == RegRoot::Classes ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE";
 }
 
-// Composes the data of `value` for the current destination (g_destDir) and script
-// settings into `out` (room kPathRoom). 0 when it does not fit whole: a cut path in the
-// registry would point at a wrong file, so such a value is never written.
-int ComposeRegData(const RegValue& value, char* out);
-// The same into `out` of `room` characters: a tool with a larger room sees whole what the
-// setup would refuse.
-int ComposeRegData(const RegValue& value, char* out, int room);
+// Composes the data of `value` for destination `dest` and the script settings into `out`
+// of `room` characters (a tool with a larger room sees whole what the setup would
+// refuse). 0 when it does not fit whole: a cut path in the registry would point at a
+// wrong file, so such a value is never written.
+int ComposeRegData(const RegValue& value, const char* dest, char* out, int room = kPathRoom);
 
 // The step holding the value whose data is `data` (the Run entry's UtilityCommand, the
 // Uninstall entry's UninstallCommand, ...), that value in `*value`; nullptr when no step

@@ -1,13 +1,10 @@
-// Registry changes that can be taken back: while the journal is open, every value the
-// installation writes and every key it creates or deletes is noted with what was there
-// before, so that an installation that does not finish leaves the registry as it found
-// it. With the journal closed the same calls simply write.
-#include "install/install.h"
+// The registry journal: what each noted change was before, and taking the changes back,
+// so that an installation that does not finish leaves the registry as it found it.
+#include "engine/journal.h"
 #include "base/memory.h"
 #include "base/text.h"
 
-namespace {
-
+// One noted change: what taking it back does.
 enum class Undo : BYTE {
     RestoreValue, // the value held `data` before: written back
     DeleteValue,  // the value was not there: deleted again
@@ -29,18 +26,15 @@ struct UndoEntry {
     BYTE data[kDataRoom];
 };
 
-HGLOBAL s_handle;
-UndoEntry* s_entries;
-int s_count;
-int s_room;
+namespace {
 
-UndoEntry* NewEntry(Undo what, HKEY root, const char* key, const char* name)
+UndoEntry* NewEntry(Journal* j, Undo what, HKEY root, const char* key, const char* name)
 {
-    if (!s_entries)
+    if (!j->entries)
         return nullptr;
-    if (s_count >= s_room)
+    if (j->count >= j->room)
         return nullptr;
-    UndoEntry* e = &s_entries[s_count];
+    UndoEntry* e = &j->entries[j->count];
     e->what = what;
     e->root = root;
     e->defaultValue = name == nullptr;
@@ -48,7 +42,7 @@ UndoEntry* NewEntry(Undo what, HKEY root, const char* key, const char* name)
     e->size = 0;
     if (!TextCopy(e->key, key) || !TextCopy(e->name, name ? name : ""))
         return nullptr;
-    ++s_count;
+    ++j->count;
     return e;
 }
 
@@ -64,9 +58,9 @@ int KeyExists(HKEY root, const char* key)
 // Notes every key of `key`'s path that does not exist yet, outermost first, so that
 // taking them back (newest first) deletes the innermost first. 0 when the journal has no
 // room for them.
-int NoteMissingKeys(HKEY root, const char* key)
+int NoteMissingKeys(Journal* j, HKEY root, const char* key)
 {
-    if (!s_entries || KeyExists(root, key))
+    if (!j->entries || KeyExists(root, key))
         return 1;
     char path[kKeyRoom];
     if (!TextCopy(path, key))
@@ -80,25 +74,25 @@ int NoteMissingKeys(HKEY root, const char* key)
     for (int i = 0; i < n; ++i) {
         char parent[kKeyRoom];
         lstrcpynA(parent, path, ends[i] + 1);
-        if (!KeyExists(root, parent) && !NewEntry(Undo::DeleteKey, root, parent, nullptr))
+        if (!KeyExists(root, parent) && !NewEntry(j, Undo::DeleteKey, root, parent, nullptr))
             return 0;
     }
     return 1;
 }
 
 // Notes what value `name` of open key `k` holds now. 0 when it cannot be kept.
-int NoteValue(HKEY k, HKEY root, const char* key, const char* name)
+int NoteValue(Journal* j, HKEY k, HKEY root, const char* key, const char* name)
 {
-    if (!s_entries)
+    if (!j->entries)
         return 1;
     DWORD type = 0, size = kDataRoom;
     BYTE data[kDataRoom];
     const LONG r = RegQueryValueExA(k, name, nullptr, &type, data, &size);
     if (r == ERROR_FILE_NOT_FOUND)
-        return NewEntry(Undo::DeleteValue, root, key, name) != nullptr;
+        return NewEntry(j, Undo::DeleteValue, root, key, name) != nullptr;
     if (r != ERROR_SUCCESS)
         return 0; // too large to keep, or unreadable: not changed
-    UndoEntry* e = NewEntry(Undo::RestoreValue, root, key, name);
+    UndoEntry* e = NewEntry(j, Undo::RestoreValue, root, key, name);
     if (!e)
         return 0;
     e->type = type;
@@ -136,35 +130,35 @@ void TakeBack(const UndoEntry& e)
 
 } // namespace
 
-int JournalOpen(int changes)
+int JournalOpen(Journal* j, int changes)
 {
-    JournalClose();
-    s_room = changes > 0 ? changes : 1;
-    s_entries = static_cast<UndoEntry*>(GlobalTake(&s_handle, (SIZE_T)s_room * sizeof(UndoEntry)));
-    if (!s_entries) {
-        JournalClose();
+    JournalClose(j);
+    j->room = changes > 0 ? changes : 1;
+    j->entries = static_cast<UndoEntry*>(GlobalTake(&j->handle, (SIZE_T)j->room * sizeof(UndoEntry)));
+    if (!j->entries) {
+        JournalClose(j);
         return 0;
     }
     return 1;
 }
 
-void JournalClose()
+void JournalClose(Journal* j)
 {
-    GlobalDrop(&s_handle);
-    s_entries = nullptr;
-    s_count = s_room = 0;
+    GlobalDrop(&j->handle);
+    j->entries = nullptr;
+    j->count = j->room = 0;
 }
 
-void JournalRollBack()
+void JournalRollBack(Journal* j)
 {
-    for (int i = s_count - 1; i >= 0; --i)
-        TakeBack(s_entries[i]);
-    s_count = 0;
+    for (int i = j->count - 1; i >= 0; --i)
+        TakeBack(j->entries[i]);
+    j->count = 0;
 }
 
-int JournalSetValue(HKEY root, const char* key, const char* name, DWORD type, const void* data, DWORD size)
+int JournalSetValue(Journal* j, HKEY root, const char* key, const char* name, DWORD type, const void* data, DWORD size)
 {
-    if (!NoteMissingKeys(root, key))
+    if (!NoteMissingKeys(j, root, key))
         return 0;
     HKEY k;
     // RegCreateKeyA asks for full access, more than writing values needs. Kept as it is:
@@ -172,13 +166,13 @@ int JournalSetValue(HKEY root, const char* key, const char* name, DWORD type, co
     // behave differently only where the old call already failed.
     if (RegCreateKeyA(root, key, &k) != ERROR_SUCCESS)
         return 0;
-    const int done = NoteValue(k, root, key, name) &&
+    const int done = NoteValue(j, k, root, key, name) &&
                      RegSetValueExA(k, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
     RegCloseKey(k);
     return done;
 }
 
-void JournalDeleteEmptyKey(HKEY root, const char* key)
+void JournalDeleteEmptyKey(Journal* j, HKEY root, const char* key)
 {
     HKEY k;
     if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS)
@@ -189,20 +183,20 @@ void JournalDeleteEmptyKey(HKEY root, const char* key)
                subkeys > 0;
     // Its values are noted first, so that the key comes back with them; a value that
     // cannot be noted keeps the key.
-    const int mark = s_count;
+    const int mark = j->count;
     for (DWORD i = 0; !keep && i < values; ++i) {
         char name[MAX_PATH];
         DWORD nameLen = MAX_PATH;
         if (RegEnumValueA(k, i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             keep = 1;
         else
-            keep = !NoteValue(k, root, key, nameLen ? name : nullptr);
+            keep = !NoteValue(j, k, root, key, nameLen ? name : nullptr);
     }
     RegCloseKey(k);
-    if (!keep && !(s_entries == nullptr || NewEntry(Undo::CreateKey, root, key, nullptr)))
+    if (!keep && !(j->entries == nullptr || NewEntry(j, Undo::CreateKey, root, key, nullptr)))
         keep = 1;
     if (keep) {
-        s_count = mark;
+        j->count = mark;
         return;
     }
     RegDeleteKeyA(root, key);

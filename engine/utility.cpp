@@ -1,6 +1,6 @@
 // The resident mouse utility holds the package's files open while it runs: the setup
 // asks it to close before copying, the uninstaller before removing.
-#include "install/install.h"
+#include "engine/utility.h"
 
 int CloseUtility(UINT timeoutMs)
 {

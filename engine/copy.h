@@ -1,0 +1,19 @@
+// The file side of the copy: opening a source through the expansion service and writing
+// it whole to a file of its own, with the reason when a file cannot be installed.
+#pragma once
+#include <windows.h>
+
+// Opens a source for copying (expanded on the way when it is compressed). A negative
+// handle means it cannot be opened; `failure`, when given, then receives the string
+// number of the reason (not on the medium, unreadable, path too long).
+HFILE OpenSourceFile(const char* path, int* failure = nullptr);
+
+// Writes the opened source whole to the new file `path` (expanded on the way) and closes
+// the source; a file that does not come out whole is removed again. 1 when written. A
+// negative `source` writes nothing and returns 0. `failure`, when given, receives 0 or the
+// string number of the reason (damaged on the medium, disk full, cannot be written); it
+// is left alone for a negative `source`.
+int WriteWholeFile(HFILE source, const char* path, int* failure = nullptr);
+
+// 1 for the errors that say another program holds a file open.
+int FileInUse(DWORD error);

@@ -1,0 +1,58 @@
+// The driver of an installation: the order of its steps, run the same for the Installing
+// page and for /S, which only watch it through an observer.
+#include "engine/installation.h"
+#include "engine/commit.h"
+
+namespace {
+
+int Cancelled(const InstallObserver* o)
+{
+    return o->step && o->step(o->context);
+}
+
+} // namespace
+
+Outcome RunInstallation(Installation* run, const char* dest, int destCreated, const InstallObserver* observer)
+{
+    const InstallObserver none = {};
+    const InstallObserver* o = observer ? observer : &none;
+    BeginInstallation(run, dest, destCreated);
+    int cancelled = 0;
+    for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && !cancelled; ++disk) {
+        if (o->diskBegins)
+            o->diskBegins(o->context, disk);
+        const int count = g_fileCounts[disk];
+        for (int rec = 0; rec < count && !cancelled; ++rec) {
+            if (o->fileBegins)
+                o->fileBegins(o->context, disk, rec);
+            int failure;
+            const HFILE source = OpenRecordSource(disk, rec, &failure);
+            cancelled = Cancelled(o);
+            if (o->fileProgress)
+                o->fileProgress(o->context, DiskPercent(rec, count));
+            StageRecord(run, disk, rec, source, failure);
+            cancelled = Cancelled(o) || cancelled;
+        }
+    }
+    // Only a whole installation changes anything: after a Cancel, or when a file could
+    // not be staged, everything goes back as it was and nothing is registered.
+    if (cancelled || run->failed.count) {
+        AbandonInstallation(run);
+        run->outcome = cancelled ? Outcome::Cancelled : Outcome::Failed;
+        return run->outcome;
+    }
+    if (o->committing)
+        o->committing(o->context);
+    if (!CommitInstallation(run))
+        run->outcome = Outcome::Failed;
+    else
+        run->outcome = run->restartNeeded ? Outcome::RestartNeeded : Outcome::Done;
+    return run->outcome;
+}
+
+int DiskPercent(int index, int count)
+{
+    if (count <= 0)
+        return 0;
+    return 100 * (index + 1) / count; // 32-bit: no overflow for any 16-bit count
+}
