@@ -1,10 +1,12 @@
 // Program entry: the switches, the platform gate, the setup script, the backdrop, then the
 // pages; with /S the installation without a window instead of the pages.
+#include "base/format.h"
 #include "base/globals.h"
 #include "base/log.h"
 #include "base/text.h"
 #include "app/sequence.h"
 #include "app/unattended.h"
+#include "engine/runlock.h"
 #include "gfx/gfx.h"
 #include "base/loadtext.h"
 #include "script/script.h"
@@ -47,6 +49,17 @@ int Run(const char* args)
         if (!options.silent)
             MessageBoxA(nullptr, LoadText(IDS_READ_ERROR), g_caption, MB_ICONWARNING);
         return Ending(options, Outcome::Failed);
+    }
+    // One installation or removal at a time: from here on nothing is changed by another.
+    if (!TakeRunLock()) {
+        LogLine("another setup or uninstaller of %s is running", g_productName);
+        if (!options.silent) {
+            char text[kTextRoom * 2];
+            FormatText(text, sizeof text, IDS_ALREADY_RUNNING, g_productName);
+            MessageBoxA(nullptr, text, g_caption, MB_ICONWARNING);
+        }
+        FreePlan();
+        return Ending(options, Outcome::Busy);
     }
     if (options.dest[0])
         TextCopy(g_destDir, options.dest);

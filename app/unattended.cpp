@@ -30,8 +30,7 @@ Outcome RunUnattended()
         LogLine("destination %s refused: %s", g_destDir, LoadText(refusal));
         return Outcome::Failed;
     }
-    if (CloseUtility(kUtilityWait))
-        LogLine("asked the resident utility to close");
+    CloseUtility(kUtilityWait);
     Installation run;
     return RunInstallation(&run, g_destDir, created, nullptr);
 }

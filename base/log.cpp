@@ -39,6 +39,19 @@ void LogStart(const char* program, const char* args)
             now.wSecond);
     LogLine("program %s %s", program, SETUP_VERSION);
     LogLine("command line %s", args ? args : "");
+    // Where it ran and for whom: what an administrator needs to tell one machine's log
+    // from another's.
+    OSVERSIONINFOA os = {};
+    os.dwOSVersionInfoSize = sizeof os;
+    if (GetVersionExA(&os))
+        LogLine("system Windows %lu.%lu build %lu %s", os.dwMajorVersion, os.dwMinorVersion, os.dwBuildNumber & 0xFFFF,
+                os.szCSDVersion);
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD computerSize = sizeof computer;
+    char user[257] = ""; // the longest user name and its terminator
+    DWORD userSize = sizeof user;
+    LogLine("computer %s, user %s", GetComputerNameA(computer, &computerSize) ? computer : "(unknown)",
+            GetUserNameA(user, &userSize) ? user : "(unknown)");
 }
 
 int LogIsOpen()

@@ -45,6 +45,13 @@ int RecordPaths(const Installation* run, int disk, int rec, const FileStep& s, P
     return SideName(p->target, kStagedMark, n, s.attempt, p->staged) && SideName(p->target, kBackupMark, n, 0, p->backup);
 }
 
+// `path` as the log shows it, in `shown` (room MAX_PATH): plain, without "\.\" or
+// doubled backslashes.
+const char* Shown(const char* path, char* shown)
+{
+    return PlainPath(path, shown, MAX_PATH) ? shown : path;
+}
+
 // Calls `visit(disk, rec, step, paths)` for every record the run has reached.
 template <typename Visit> void EachStep(Installation* run, Visit visit, bool newestFirst = false)
 {
@@ -89,19 +96,21 @@ void LogStaged(Installation* run, int disk, int rec, const char* target)
     const bool packed = got == 4 && head[0] == 'S' && head[1] == 'Z' && head[2] == 'D' && head[3] == 'D';
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExA(p.staged, GetFileExInfoStandard, &data);
-    LogLine("file %s -> %s: %s, %lu bytes, staged as %s", source, target, packed ? "expanded" : "copied",
-            data.nFileSizeLow, p.staged);
+    char a[MAX_PATH], b[MAX_PATH], c[MAX_PATH];
+    LogLine("file %s -> %s: %s, %lu bytes, staged as %s", Shown(source, a), Shown(target, b),
+            packed ? "expanded" : "copied", data.nFileSizeLow, Shown(p.staged, c));
 }
 
 // Puts one staged file in place. 0 when it cannot be, the target then as it was.
 int PutInPlace(Installation* run, FileStep* s, const Paths& p)
 {
+    char shown[MAX_PATH];
     if (s->inRoot)
         return 1; // in place with its directory
     if (!s->existed) {
         if (MoveFileA(p.staged, p.target)) {
             s->step = Step::Created;
-            LogLine("file %s: installed", p.target);
+            LogLine("file %s: installed", Shown(p.target, shown));
             return 1;
         }
         // A file of that name came since: an earlier record of this plan with the same
@@ -113,7 +122,7 @@ int PutInPlace(Installation* run, FileStep* s, const Paths& p)
     if (MoveFileA(p.target, p.backup)) {
         if (MoveFileA(p.staged, p.target)) {
             s->step = Step::Replaced;
-            LogLine("file %s: replaced", p.target);
+            LogLine("file %s: replaced", Shown(p.target, shown));
             return 1;
         }
         MoveFileA(p.backup, p.target);
@@ -127,7 +136,8 @@ int PutInPlace(Installation* run, FileStep* s, const Paths& p)
     run->restartTouched = true;
     run->restartNeeded = true;
     s->step = Step::AtRestart;
-    LogLine("file %s: in use, replaced at the restart by %s", p.target, p.staged);
+    char other[MAX_PATH];
+    LogLine("file %s: in use, replaced at the restart by %s", Shown(p.target, shown), Shown(p.staged, other));
     return 1;
 }
 
@@ -324,7 +334,10 @@ int CommitInstallation(Installation* run)
     int whole = 1;
     // 1. What the restart would do to the files put in place now is taken out first.
     int forgotten = 0;
-    EachStep(run, [&](int, int, FileStep*, const Paths& p) { forgotten += RestartListForget(&run->restart, p.target); });
+    EachStep(run, [&](int, int, FileStep* s, const Paths& p) {
+        s->leaving = (BYTE)RestartListDeletes(&run->restart, p.target);
+        forgotten += RestartListForget(&run->restart, p.target);
+    });
     if (forgotten) {
         run->restartTouched = true;
         if (!RestartListWrite(&run->restart)) {
@@ -337,9 +350,10 @@ int CommitInstallation(Installation* run)
         if (MoveFileA(run->stageRoot, run->dest)) {
             run->rootPlaced = true;
             EachStep(run, [&](int, int, FileStep* s, const Paths& p) {
+                char shown[MAX_PATH];
                 if (s->inRoot) {
                     s->step = Step::Created;
-                    LogLine("file %s: installed", p.target);
+                    LogLine("file %s: installed", Shown(p.target, shown));
                 }
             });
         } else {

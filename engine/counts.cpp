@@ -52,7 +52,8 @@ int CountSharedFiles(Installation* run)
         // A value that is no count is written over as if there were none.
         const long count = ReadSharedCount(target);
         const bool had = count >= 0;
-        const bool existed = s.existed || s.step == Step::Replaced || s.step == Step::AtRestart;
+        // A file an uninstallation left to go at the restart is nobody's any more.
+        const bool existed = (s.existed || s.step == Step::Replaced || s.step == Step::AtRestart) && !s.leaving;
         const DWORD after = SharedCountAfterInstall(had, had ? (DWORD)count : 0, existed, run->destCounted);
         if (had && after == (DWORD)count)
             return;

@@ -23,6 +23,7 @@ struct FileStep {
     BYTE existed; // the target was there when the file was staged
     BYTE attempt; // which staged name (0: the first)
     BYTE inRoot;  // staged under its own name in the staging destination
+    BYTE leaving; // the restart list was to delete the target: it counts as not there before
 };
 
 struct Installation {

@@ -20,6 +20,8 @@ constexpr OutcomeRow kOutcomes[] = {
     {Outcome::Failed, kExitFailed, "not installed, nothing changed", "not removed completely"},
     {Outcome::BadSwitch, kExitBadSwitch, "a switch with a bad value, nothing done",
      "a switch with a bad value, nothing done"},
+    {Outcome::Busy, kExitBusy, "another installation is in progress, nothing done",
+     "another installation is in progress, nothing done"},
 };
 
 const OutcomeRow& RowOf(Outcome outcome)

@@ -8,12 +8,14 @@ enum class Outcome {
     Cancelled,     // cancelled by the user; nothing changed
     Failed,        // not installed (not removed); nothing harmful done
     BadSwitch,     // a switch it knows with a bad value; nothing done
+    Busy,          // another setup or uninstaller of the package runs; nothing done
 };
 
 constexpr int kExitDone = 0;
 constexpr int kExitBadSwitch = 87;
 constexpr int kExitCancelled = 1602;
 constexpr int kExitFailed = 1603;
+constexpr int kExitBusy = 1618; // deployment tools try again later
 constexpr int kExitRestartNeeded = 3010;
 
 // Which program's words the log uses.

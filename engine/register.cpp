@@ -17,6 +17,10 @@ int WriteKey(Installation* run, const RegStep& step)
         JournalDeleteEmptyKey(&run->journal, root, step.key);
         return 1;
     }
+    if (StepNamesNoProgram(step)) {
+        LogLine("skipped registry %s\\%s: the script names no program", RegRootName(step.root), step.key);
+        return 1;
+    }
     int whole = 1;
     for (const RegValue& value : step.values) {
         if (value.data == RegData::None)

@@ -54,6 +54,19 @@ struct RegStep {
     RegValue values[2];
 };
 
+// 1 when `value` would name a program that the script does not name (an empty FileName or
+// ControlPanel in [Startup]): it would point at the destination itself.
+inline bool NamesNoProgram(const RegValue& value)
+{
+    return (value.data == RegData::ControlPanelPath && !g_controlPanelFile[0]) ||
+           (value.data == RegData::UtilityCommand && !g_utilityFile[0]);
+}
+
+// 1 when step `step` is left out of the registration: one of its values, or of the step
+// it is tied to, names no program (no COM server without its file, and no property-sheet
+// handler for a server that is not there).
+inline bool StepNamesNoProgram(const RegStep& step);
+
 inline constexpr RegStep kRegSteps[] = {
     {RegRoot::Classes, REG_CLASS_KEY, RegKey::Own, 1, {{nullptr, RegData::Fixed, "ZelMouseControlPage"}, {}}},
     {RegRoot::Classes, REG_SERVER_KEY, RegKey::Own, -1,
@@ -68,6 +81,14 @@ inline constexpr RegStep kRegSteps[] = {
 };
 inline constexpr int kRegStepCount = sizeof kRegSteps / sizeof kRegSteps[0];
 static_assert(kRegStepCount == 7, "seven registration steps");
+
+inline bool StepNamesNoProgram(const RegStep& step)
+{
+    for (const RegValue& v : step.values)
+        if (NamesNoProgram(v))
+            return true;
+    return step.tiedTo >= 0 && StepNamesNoProgram(kRegSteps[step.tiedTo]);
+}
 
 inline HKEY RegRootKey(RegRoot root)
 {

@@ -82,6 +82,7 @@
 #define IDS_FAIL_LINE        85
 /* The Destination page's refusal of a destination too long for the package. */
 #define IDS_PATH_TOO_LONG    86
+#define IDS_ALREADY_RUNNING  87
 
 /* Controls. Next and Cancel are IDOK and IDCANCEL on purpose: the dialog manager sends
    command 1 for Enter and 2 for Escape, so the keyboard presses the page's buttons with
@@ -148,5 +149,7 @@
 #define IDS_UNINST_NOT_LIVE  74
 #define IDS_UNINST_CAPTION   75
 #define IDS_UNINST_RUNNING   76
+#define IDS_UNINST_BUSY      77
+#define IDS_UNINST_LIVE_USES 78
 
 #endif

@@ -11,6 +11,7 @@
 #include "base/loadtext.h"
 #include "base/path.h"
 #include "base/text.h"
+#include "engine/runlock.h"
 #include "engine/utility.h"
 #include "res/ids.h"
 #include "script/plan.h"
@@ -25,10 +26,13 @@ constexpr DWORD kUtilityEndWait = 2000;
 // (Yes when silent).
 int Box(bool silent, int id, const char* arg, UINT type)
 {
-    if (silent)
-        return IDYES;
     char text[1025];
     FormatText(text, sizeof text, id, arg);
+    // A warning ends the run before anything is removed: the log says why.
+    if (type & MB_ICONWARNING)
+        LogLine("stopped: %s", text);
+    if (silent)
+        return IDYES;
     return MessageBoxA(nullptr, text, g_caption, type);
 }
 
@@ -147,9 +151,15 @@ int Uninstall(const char* args)
     TextCopy(removal.dest, dest);
     FormatText(g_caption, kPathRoom, IDS_UNINST_CAPTION, g_productName);
 
+    LogLine("destination %s, product %s", g_destDir, g_productName);
     int keepMarks = 0;
+    Outcome early = Outcome::Failed; // nothing removed
     if (!alone) {
         Box(silent, IDS_UNINST_RUNNING, g_destDir, MB_OK | MB_ICONWARNING);
+    } else if (!TakeRunLock()) {
+        // A setup or another destination's uninstaller of the package is running.
+        Box(silent, IDS_UNINST_BUSY, g_productName, MB_OK | MB_ICONWARNING);
+        early = Outcome::Busy;
     } else if (!script || !read) {
         Box(silent, IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
     } else {
@@ -160,16 +170,15 @@ int Uninstall(const char* args)
         else if (!(keepMarks = ReadKeepMarks(&removal)))
             Box(silent, IDS_UNINST_NO_SCRIPT, g_destDir, MB_OK | MB_ICONWARNING);
     }
-    LogLine("destination %s, product %s", g_destDir, g_productName);
     if (!keepMarks) {
         FreeRemovalState(&removal);
         FreePlan();
-        return Ending(Outcome::Failed); // nothing removed
+        return Ending(early);
     }
 
     // Everything the removal goes by is read before the question: the script, the Keep
     // marks, and whether the registration names this installation.
-    removal.live = RegisteredHere(removal.dest, removal.left.liveDir);
+    DecideLive(&removal);
     if (Box(silent, IDS_UNINST_CONFIRM, g_productName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         FreeRemovalState(&removal);
         FreePlan();

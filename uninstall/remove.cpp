@@ -11,6 +11,7 @@
 #include "engine/sweep.h"
 #include "base/format.h"
 #include "base/globals.h"
+#include "base/loadtext.h"
 #include "base/log.h"
 #include "base/memory.h"
 #include "base/path.h"
@@ -217,17 +218,21 @@ void RemoveSharedFile(Removal* rm, const char* target, const char* full, int kep
     }
     if (fate.removeFile)
         RemoveOneFile(rm, full, true);
-    else if (GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES)
+    else if (GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES)
+        return;
+    else if (fate.line == IDS_UNINST_SHARED && !rm->live && rm->left.liveDir[0])
+        AddLeftover(&rm->left, IDS_UNINST_LIVE_USES, full, rm->left.liveDir); // its last count is the live one's
+    else
         AddLeftover(&rm->left, fate.line, full);
 }
 
 } // namespace
 
-void AddLeftover(Leftovers* left, int id, const char* arg)
+void AddLeftover(Leftovers* left, int id, const char* arg, const char* arg2)
 {
     // Kept only whole.
     char line[1025];
-    FormatText(line, sizeof line, id, arg);
+    FormatText(line, sizeof line, id, arg, arg2 ? arg2 : "");
     LogLine("left %s", line);
     if (id == IDS_UNINST_FAILED)
         ++left->failed;
@@ -331,6 +336,39 @@ int RegisteredHere(const char* dest, char* liveDir)
     return 0;
 }
 
+namespace {
+
+// 1 when `dir` still holds an installation of the product: its UNINSTAL.INF names the
+// same product. A folder that cannot be looked at counts as holding it.
+int HoldsInstallation(const char* dir)
+{
+    char inf[MAX_PATH], section[kTextRoom], product[kProductRoom];
+    if (!dir[0] || !TextCopy(inf, dir) || !PathAppend(inf, "UNINSTAL.INF"))
+        return 1;
+    if (GetFileAttributesA(inf) == INVALID_FILE_ATTRIBUTES)
+        return !Gone(GetLastError());
+    TextCopy(section, LoadText(IDS_MAIN));
+    GetPrivateProfileStringA(section, LoadText(IDS_PRODUCTNAME), "", product, kProductRoom, inf);
+    return lstrcmpiA(product, g_productName) == 0;
+}
+
+} // namespace
+
+void DecideLive(Removal* rm)
+{
+    TextCopy(rm->regDest, rm->dest);
+    rm->live = RegisteredHere(rm->dest, rm->left.liveDir);
+    if (rm->live || HoldsInstallation(rm->left.liveDir))
+        return;
+    // The folder the registration names was moved or removed: nothing else can remove
+    // its registration and counts now, so this copy takes its place.
+    LogLine("the registration names %s, which holds no installation of %s: removed with this one",
+            rm->left.liveDir, g_productName);
+    TextCopy(rm->regDest, rm->left.liveDir);
+    rm->left.liveDir[0] = '\0';
+    rm->live = 1;
+}
+
 void RemovePlanFiles(Removal* rm, const char* selfExe, const char* selfInf, DWORD inUseWaitMs, int* selfNamed,
                      int* infNamed)
 {
@@ -373,7 +411,7 @@ void RemoveRegistration(Removal* rm)
     // that one's values are.
     bool own[kRegStepCount];
     for (int i = 0; i < kRegStepCount; ++i)
-        own[i] = StillOurs(kRegSteps[i], rm->dest);
+        own[i] = StillOurs(kRegSteps[i], rm->regDest[0] ? rm->regDest : rm->dest);
     for (int i = kRegStepCount - 1; i >= 0; --i) {
         const RegStep& step = kRegSteps[i];
         RemoveStep(step, own[i] && (step.tiedTo < 0 || own[step.tiedTo]), &rm->left);

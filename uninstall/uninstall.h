@@ -20,7 +20,10 @@ struct Leftovers {
 // One removal: everything it decides and what it left.
 struct Removal {
     char dest[kPathRoom];  // the destination it removes from
-    int live;              // the registration names this destination (RegisteredHere)
+    int live;              // this removal is the live installation's (DecideLive)
+    // The destination the registration was written for: `dest`, or the live installation's
+    // when that folder no longer holds it (moved or copied away) and this copy takes its place.
+    char regDest[kPathRoom];
     // One mark per record of the plan, in plan order: 1 for a file the installation leaves.
     HGLOBAL keepHandle;
     BYTE* keep;
@@ -45,6 +48,12 @@ int ReadKeepMarks(Removal* rm);
 // entry names its UNINSTAL.EXE, or there is no entry. Otherwise 0, and the directory of
 // the program the entry names in `liveDir` (room MAX_PATH).
 int RegisteredHere(const char* dest, char* liveDir);
+
+// Decides whether this removal is the live installation's: the registration names its
+// destination (or there is none), or the destination the registration names no longer
+// holds an installation of the product, and this copy takes its place (rm->regDest then
+// names that one). Otherwise rm->left.liveDir names the live one.
+void DecideLive(Removal* rm);
 
 // Runs the removal from start to outcome, after the question: sweeps what a killed setup
 // left, removes the plan's files (RemovePlanFiles), the waiting replacements, the
@@ -82,4 +91,4 @@ void FreeRemovalState(Removal* rm);
 
 // Adds line `id` with `arg` formatted in it to the leftovers; a file that cannot be
 // removed or goes at the restart is counted as such.
-void AddLeftover(Leftovers* left, int id, const char* arg);
+void AddLeftover(Leftovers* left, int id, const char* arg, const char* arg2 = nullptr);

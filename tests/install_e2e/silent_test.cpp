@@ -55,8 +55,73 @@ TEST_F(Silent, InstallsAsTheWizardDoesAndUninstallsWithoutABox)
             << name << "\n" << log;
     }
     EXPECT_NE(std::string::npos, log.find("command line /S /LOG=")) << log;
+    EXPECT_NE(std::string::npos, log.find("system Windows ")) << log;
+    EXPECT_NE(std::string::npos, log.find("computer ")) << log;
+    EXPECT_NE(std::string::npos, log.find("resident utility: asked to close, closed\r\n")) << log;
+    EXPECT_EQ(std::string::npos, log.find("\\.\\")) << log;
     EXPECT_NE(std::string::npos, log.find("result installed, exit code 0\r\n")) << log;
     RestorePendingRenames(pending);
+}
+
+// One setup or uninstaller of the package at a time: while a wizard runs, a second setup
+// and an uninstaller change nothing and say so (/S by exit code 1618).
+TEST_F(Silent, OneInstallationOrRemovalAtATime)
+{
+    ASSERT_NO_FATAL_FAILURE(InstallDemo());
+    const std::vector<std::string> before = Snapshot();
+    ASSERT_TRUE(MakeMedium(kMediumDir, DemoScript().c_str()));
+    SetupRun first;
+    ASSERT_TRUE(StartCommand(&first, ("\"" + std::string(kMediumDir) + "\\setup.exe\"").c_str(), kMediumDir));
+    HWND welcome = WaitPage(first, kWelcome);
+    ASSERT_TRUE(welcome);
+
+    const std::string second = "\"" + std::string(kMediumDir) + "\\setup.exe\" /S /LOG=" + kLog;
+    ASSERT_TRUE(StartCommand(&run, second.c_str(), kMediumDir));
+    EXPECT_EQ((DWORD)kExitBusy, End(60000));
+    EXPECT_NE(std::string::npos, Log().find("result another installation is in progress, nothing done, exit code 1618"))
+        << Log();
+    ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S").c_str(), kDest));
+    EXPECT_EQ((DWORD)kExitBusy, End(30000));
+    ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kMediumDir) + "\\setup.exe\"").c_str(), kMediumDir));
+    HWND box = WaitBox(run, nullptr);
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Velan Wheel Mouse Setup or Uninstall is already running. Try again when it has finished.", BoxText(box));
+    EXPECT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
+    EXPECT_EQ(before, Snapshot());
+
+    ASSERT_TRUE(Press(welcome, IDC_CANCEL));
+    HWND warning = WaitBox(first, welcome);
+    ASSERT_TRUE(warning);
+    EXPECT_TRUE(PressOk(warning));
+    EXPECT_TRUE(WaitSetupEnd(&first, 10000, nullptr));
+    KillSetup(&first);
+    // The lock goes with the program that held it.
+    EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript(), "/S"));
+}
+
+// A script that names no resident utility and no control-panel extension: installed
+// whole, with no registry value that would point at the destination itself.
+TEST_F(Silent, NoProgramsNoRunOrServerValues)
+{
+    std::string inf = DemoScript();
+    for (const char* line : {"FileName=VWHEEL.EXE", "ControlPanel=VWCPL.DLL"}) {
+        const size_t at = inf.find(line);
+        ASSERT_NE(std::string::npos, at) << line;
+        inf.erase(at + std::string(line).find('=') + 1, std::string(line).size() - std::string(line).find('=') - 1);
+    }
+    EXPECT_EQ((DWORD)kExitDone, Setup(inf, std::string("/S /LOG=") + kLog));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("<none>", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, std::string(kHandlersKey) + "\\ZelMousePage", nullptr));
+    EXPECT_NE(std::string::npos, Log().find("skipped registry HKEY_LOCAL_MACHINE\\" + std::string(kRunKey) +
+                                            ": the script names no program")) << Log();
+    const std::string pending = PendingRenames();
+    ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S").c_str(), kDest));
+    EXPECT_EQ((DWORD)kExitDone, End(30000));
+    RestorePendingRenames(pending);
+    EXPECT_FALSE(RegistrationPresent());
+    EXPECT_FALSE(DirExists(kDest));
 }
 
 // A destination with blanks needs no quotes; a file in use makes the restart finish it.

@@ -87,7 +87,7 @@ TEST_F(UninstallE2E, SharedFilesStayWhileAnotherInstallationCountsThem)
     // The first copy is not the registered one: the second's files and registration stay.
     const std::string pending = PendingRenames();
     const std::string closing = Uninstall(IDYES, std::string(kDest) + "\\UNINSTAL.EXE");
-    EXPECT_NE(std::string::npos, closing.find(hook + ": still in use by another installation")) << closing;
+    EXPECT_NE(std::string::npos, closing.find(hook + ": still in use by the installation in " + second)) << closing;
     EXPECT_NE(std::string::npos, closing.find("name the installation in " + second + ":")) << closing;
     EXPECT_EQ(1, SharedCount(hook));
     EXPECT_EQ(2, SharedCount(ini));
@@ -102,4 +102,50 @@ TEST_F(UninstallE2E, SharedFilesStayWhileAnotherInstallationCountsThem)
     EXPECT_TRUE(FileExists(ini)) << "a file that was there before the installation";
     EXPECT_EQ(1, SharedCount(ini));
     EXPECT_FALSE(RegistrationPresent());
+}
+
+// An uninstallation that leaves a shared file to go at the restart, then a reinstallation
+// before it: the file counts as not there before, so the count stays exact and the next
+// uninstallation removes it.
+TEST_F(UninstallE2E, CountsStayExactAfterAPendingDeletionIsTakenBack)
+{
+    const std::string pending = PendingRenames();
+    const std::string hook = Installed("<win>\\SYSTEM\\VWHOOK.DLL");
+    ASSERT_NO_FATAL_FAILURE(InstallDemo());
+    EXPECT_EQ(1, SharedCount(hook));
+    HANDLE held = CreateFileA(hook.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S").c_str(), kDest));
+    EXPECT_EQ((DWORD)kExitRestartNeeded, End(30000));
+    CloseHandle(held);
+    EXPECT_EQ(-1, SharedCount(hook));
+    EXPECT_TRUE(PendingRemoval(PendingRenames(), hook));
+
+    ASSERT_NO_FATAL_FAILURE(InstallDemo());
+    EXPECT_FALSE(PendingRemoval(PendingRenames(), hook));
+    EXPECT_EQ(1, SharedCount(hook));
+    const std::string closing = Uninstall(IDYES);
+    EXPECT_EQ(std::string::npos, closing.find("VWHOOK.DLL")) << closing;
+    EXPECT_FALSE(FileExists(hook));
+    EXPECT_EQ(-1, SharedCount(hook));
+    RestorePendingRenames(pending);
+}
+
+// The folder of the live installation renamed: its uninstaller, started from the new
+// name, takes its place and leaves nothing of the package.
+TEST_F(UninstallE2E, MovedDestinationRemovesEverything)
+{
+    const std::string pending = PendingRenames();
+    ASSERT_NO_FATAL_FAILURE(InstallDemo());
+    const std::string moved = std::string(kWorkRoot) + "\\Moved";
+    ASSERT_TRUE(MoveFileA(kDest, moved.c_str()));
+    ASSERT_TRUE(StartCommand(&run, ("\"" + moved + "\\UNINSTAL.EXE\" /S").c_str(), moved.c_str()));
+    EXPECT_EQ((DWORD)kExitDone, End(30000));
+    RestorePendingRenames(pending);
+    EXPECT_FALSE(RegistrationPresent());
+    EXPECT_FALSE(DirExists(moved));
+    for (const auto& f : kDemoFiles)
+        if (std::string(f.second).compare(0, 5, "<win>") == 0 && std::string(f.first).find(".SYS") == std::string::npos)
+            EXPECT_FALSE(FileExists(Installed(f.second))) << f.second;
+    EXPECT_EQ(-1, SharedCount(Installed("<win>\\SYSTEM\\VWHOOK.DLL")));
 }
