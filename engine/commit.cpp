@@ -280,7 +280,7 @@ int StageFile(Installation* run, int disk, int rec, HFILE source, const char* ta
     }
     if (why) {
         LZClose(source);
-    } else if (WriteWholeFile(source, p.staged, &why)) {
+    } else if (WriteWholeFile(source, p.staged, &why, BetweenChunks, run)) {
         s->step = Step::Staged;
     }
     if (failure)
@@ -323,6 +323,8 @@ int StageRecord(Installation* run, int disk, int rec, HFILE source, int sourceFa
         LogStaged(run, disk, rec, target);
         return 1;
     }
+    if (failure == kCopyCancelled)
+        return 0; // stopped by the user: no failure
     // A damaged source is the medium's fault: named by its name there.
     NoteFailedFile(&run->failed, failure == IDS_FAIL_DAMAGED ? r->sourceName : r->targetName, failure);
     return 0;

@@ -1,10 +1,22 @@
-// The file side of the copy: opening a source through the expansion service and
-// writing it whole to a file of its own, with the reason when a file cannot be installed.
+// The file side of the copy: opening a source through the expansion service and writing
+// it whole to a file of its own in chunks, with the reason when a file cannot be installed.
 #include "engine/copy.h"
 #include "base/globals.h"
 #include "base/text.h"
 #include "res/ids.h"
 #include <lzexpand.h>
+
+namespace {
+
+// The time stamp of the source opened last, which its copy takes over (as the expansion
+// service's one-call copy does); an expansion handle does not tell it.
+struct Opened {
+    HFILE handle;
+    FILETIME written;
+};
+Opened s_opened = {HFILE_ERROR, {0, 0}};
+
+} // namespace
 
 HFILE OpenSourceFile(const char* path, int* failure)
 {
@@ -22,6 +34,11 @@ HFILE OpenSourceFile(const char* path, int* failure)
                        ? IDS_FAIL_MISSING
                        : IDS_FAIL_UNREADABLE;
     }
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    s_opened.handle = source >= 0 && GetFileAttributesExA(name, GetFileExInfoStandard, &data)
+                          ? source
+                          : HFILE_ERROR;
+    s_opened.written = data.ftLastWriteTime;
     return source;
 }
 
@@ -68,10 +85,17 @@ int WriteFailure(const char* path)
     return IDS_FAIL_WRITE;
 }
 
-// Writes the whole source to `path`, created or emptied. 0 when every byte the source
-// promised arrived, else the reason it did not; `created` tells whether `path` was opened
-// at all.
-int WriteWhole(HFILE source, const char* path, bool* created)
+// What the copy moves between two calls of the caller's `between`: a large file can be
+// cancelled, and its progress shown, many times a second, while the calls cost nothing
+// next to the copy. A smaller file is one chunk and no call.
+constexpr int kChunk = 64 * 1024;
+char s_chunk[kChunk];
+
+// Writes the whole source to `path`, created or emptied, a chunk at a time, calling
+// `between` before each chunk but the first. 0 when every byte the source promised
+// arrived, kCopyCancelled when `between` said stop, else the reason it did not; `created`
+// tells whether `path` was opened at all.
+int WriteWhole(HFILE source, const char* path, bool* created, int (*between)(void*), void* context)
 {
     char name[MAX_PATH];
     OFSTRUCT of;
@@ -80,18 +104,39 @@ int WriteWhole(HFILE source, const char* path, bool* created)
     *created = out >= 0;
     if (out < 0)
         return IDS_FAIL_WRITE;
-    LONG expected = ExpandedSize(source);
-    LONG written = LZCopy(source, out);
-    const int writeFailed = written == LZERROR_WRITE ? WriteFailure(path) : 0;
-    LONG size = LZSeek(out, 0, 2);
+    const LONG expected = ExpandedSize(source);
+    LONG written = 0;
+    int why = 0;
+    for (;;) {
+        if (written > 0 && between && (expected < 0 || written < expected) && !between(context)) {
+            why = kCopyCancelled;
+            break;
+        }
+        const INT got = LZRead(source, s_chunk, kChunk);
+        if (got == 0)
+            break;
+        // A read error, or a compressed source the service cannot expand.
+        if (got < 0) {
+            why = IDS_FAIL_DAMAGED;
+            break;
+        }
+        if (_lwrite(out, s_chunk, (UINT)got) != (UINT)got) {
+            why = WriteFailure(path); // before any other call changes the last error
+            break;
+        }
+        written += got;
+    }
+    const LONG size = LZSeek(out, 0, 2);
+    if (!why && source == s_opened.handle)
+        SetFileTime((HANDLE)(INT_PTR)out, nullptr, nullptr, &s_opened.written);
     LZClose(out);
+    if (why)
+        return why;
     // A short write (full disk) or a source that ends early (read error, cut compressed
     // file) leaves fewer bytes than the source promised.
-    if (writeFailed)
-        return writeFailed;
-    if (written >= 0 && size != written)
+    if (size != written)
         return WriteFailure(path);
-    if (written < 0 || (expected >= 0 && written != expected))
+    if (expected >= 0 && written != expected)
         return IDS_FAIL_DAMAGED;
     return 0;
 }
@@ -103,15 +148,17 @@ int FileInUse(DWORD error)
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
-int WriteWholeFile(HFILE source, const char* path, int* failure)
+int WriteWholeFile(HFILE source, const char* path, int* failure, int (*between)(void* context),
+                   void* context)
 {
     if (source < 0)
         return 0;
     bool created;
-    const int why = WriteWhole(source, path, &created);
+    const int why = WriteWhole(source, path, &created, between, context);
     if (why && created)
         DeleteFileA(path);
     LZClose(source);
+    s_opened.handle = HFILE_ERROR;
     if (failure)
         *failure = why;
     return why == 0;

@@ -12,8 +12,12 @@ HFILE OpenSourceFile(const char* path, int* failure = nullptr);
 // the source; a file that does not come out whole is removed again. 1 when written. A
 // negative `source` writes nothing and returns 0. `failure`, when given, receives 0 or the
 // string number of the reason (damaged on the medium, disk full, cannot be written); it
-// is left alone for a negative `source`.
-int WriteWholeFile(HFILE source, const char* path, int* failure = nullptr);
+// is left alone for a negative `source`. The copy goes in chunks; before each chunk but
+// the first, `between` (when given) is called with `context`: 0 stops the copy, removes the
+// file and gives the failure kCopyCancelled.
+constexpr int kCopyCancelled = -1;
+int WriteWholeFile(HFILE source, const char* path, int* failure = nullptr,
+                   int (*between)(void* context) = nullptr, void* context = nullptr);
 
 // 1 for the errors that say another program holds a file open.
 int FileInUse(DWORD error);

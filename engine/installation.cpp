@@ -5,18 +5,30 @@
 
 namespace {
 
-int Cancelled(const InstallObserver* o)
+int Cancelled(Installation* run)
 {
-    return o->step && o->step(o->context);
+    const InstallObserver* o = run->observer;
+    run->lastStep = GetTickCount();
+    run->cancelled = run->cancelled || (o->step && o->step(o->context));
+    return run->cancelled;
 }
 
 } // namespace
+
+int BetweenChunks(void* context)
+{
+    Installation* run = static_cast<Installation*>(context);
+    if (!run->cancelled && run->observer && GetTickCount() - run->lastStep >= kStepInterval)
+        Cancelled(run);
+    return !run->cancelled;
+}
 
 Outcome RunInstallation(Installation* run, const char* dest, int destCreated, const InstallObserver* observer)
 {
     const InstallObserver none = {};
     const InstallObserver* o = observer ? observer : &none;
     BeginInstallation(run, dest, destCreated);
+    run->observer = o;
     int cancelled = 0;
     for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && !cancelled; ++disk) {
         if (o->diskBegins)
@@ -27,20 +39,22 @@ Outcome RunInstallation(Installation* run, const char* dest, int destCreated, co
                 o->fileBegins(o->context, disk, rec);
             int failure;
             const HFILE source = OpenRecordSource(disk, rec, &failure);
-            cancelled = Cancelled(o);
+            cancelled = Cancelled(run);
             if (o->fileProgress)
                 o->fileProgress(o->context, DiskPercent(rec, count));
             StageRecord(run, disk, rec, source, failure);
-            cancelled = Cancelled(o) || cancelled;
+            cancelled = Cancelled(run) || cancelled;
         }
     }
     // Only a whole installation changes anything: after a Cancel, or when a file could
     // not be staged, everything goes back as it was and nothing is registered.
     if (cancelled || run->failed.count) {
+        run->observer = nullptr;
         AbandonInstallation(run);
         run->outcome = cancelled ? Outcome::Cancelled : Outcome::Failed;
         return run->outcome;
     }
+    run->observer = nullptr; // the registration is not interrupted
     if (o->committing)
         o->committing(o->context);
     if (!CommitInstallation(run))

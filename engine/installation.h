@@ -26,6 +26,8 @@ struct FileStep {
     BYTE leaving; // the restart list was to delete the target: it counts as not there before
 };
 
+struct InstallObserver;
+
 struct Installation {
     char dest[kPathRoom];     // the destination it installs into
     int destCreated;          // the destination itself was created for this run
@@ -45,7 +47,16 @@ struct Installation {
     Journal journal;          // every registry change, to be taken back
     FailedList failed;        // what could not be installed or written
     Outcome outcome;
+    // The front end watching the run (RunInstallation's observer), asked between the chunks
+    // of a large file too, at most every kStepInterval ms; `cancelled` once it said so.
+    const InstallObserver* observer;
+    DWORD lastStep;
+    bool cancelled;
 };
+
+// How often a file's copy stops between two chunks to let the front end handle what the
+// user did: often enough for Cancel to act at once, seldom enough to cost nothing.
+constexpr DWORD kStepInterval = 50;
 
 // How a front end follows an installation. Every member may be null.
 struct InstallObserver {
@@ -69,6 +80,10 @@ struct InstallObserver {
 // anything failed. `destCreated`: `dest` was created for this run. The outcome is also in
 // run->outcome; what failed in run->failed.
 Outcome RunInstallation(Installation* run, const char* dest, int destCreated, const InstallObserver* observer);
+
+// Called by the copy between two chunks of a file with the run as `context`: lets the
+// front end handle what the user did. 0 when the user has cancelled.
+int BetweenChunks(void* context);
 
 // Percentage of disk progress shown while file `index` (from 0) of `count` is copied:
 // 100 * (index + 1) / count, truncated; 0 for an empty disk.

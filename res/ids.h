@@ -3,8 +3,12 @@
 #ifndef SETUP_RES_IDS_H
 #define SETUP_RES_IDS_H
 
-/* The version both programs give in their logs */
+/* The version both programs give in their logs, and the same as the four numbers and
+   the text of their version resources (res/version.rc) */
 #define SETUP_VERSION    "1.1.0"
+#define SETUP_VERSION_NUMBERS 1,1,0,0
+#define SETUP_VERSION_TEXT "1.1.0.0"
+#define SETUP_COMPANY    "Velan"
 
 /* Dialog templates */
 #define IDD_WELCOME      101

@@ -42,6 +42,50 @@ int CopyThrough(const std::string& source, const std::string& target, int* why =
     return done;
 }
 
+// The calls the copy makes between its chunks; the call numbered `stopAt` says stop.
+struct Between {
+    int calls = 0;
+    int stopAt = 0; // never
+};
+int CountCall(void* context)
+{
+    Between* b = (Between*)context;
+    return ++b->calls != b->stopAt;
+}
+
+// The same with the calls between chunks counted in `between`.
+int CopyInChunks(const std::string& source, const std::string& target, Between* between, int* why)
+{
+    *why = 0;
+    return WriteWholeFile(OpenSourceFile(source.c_str(), why), target.c_str(), why, CountCall, between);
+}
+
+FILETIME LastWritten(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// A file of `size` varied bytes at `path`, last written on 14 March 1998.
+std::string WriteVaried(const std::string& path, size_t size)
+{
+    std::string data(size, '\0');
+    unsigned x = 12345;
+    for (char& c : data)
+        c = (char)((x = x * 1103515245 + 12345) >> 16);
+    WriteFileText(path, data);
+    SYSTEMTIME then = {1998, 3, 6, 14, 12, 0, 0, 0};
+    FILETIME t;
+    SystemTimeToFileTime(&then, &t);
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(f, nullptr, nullptr, &t);
+    CloseHandle(f);
+    return data;
+}
+
+constexpr size_t kChunkBytes = 64 * 1024;
+
 } // namespace
 
 TEST(Progress, PercentPerDisk)
@@ -97,6 +141,50 @@ TEST(Copy, CompressedFileExpanded)
     EXPECT_EQ(1, CopyThrough(SampleDir() + "\\SAMPLE.BI_", dir / "SAMPLE.BIN"));
     EXPECT_TRUE(HasContent(dir / "SAMPLE.BIN", ReadFileText(SampleDir() + "\\SAMPLE.BIN")));
     EXPECT_EQ("SAMPLE.BIN", ListDir(dir.path));
+}
+
+// A file of many chunks, plain and compressed: byte for byte, with a call between every
+// two chunks, and the source's time stamp.
+TEST(Copy, LargeFilesCopiedInChunks)
+{
+    ScratchDir dir;
+    const std::string big = WriteVaried(dir / "BIG.BIN", 128 * kChunkBytes + 123);
+    Between plain;
+    int why = 1;
+    EXPECT_EQ(1, CopyInChunks(dir / "BIG.BIN", dir / "BIG.NEW", &plain, &why));
+    EXPECT_EQ(0, why);
+    EXPECT_EQ(128, plain.calls);
+    EXPECT_TRUE(HasContent(dir / "BIG.NEW", big));
+    FILETIME source = LastWritten(dir / "BIG.BIN"), copy = LastWritten(dir / "BIG.NEW");
+    EXPECT_EQ(0, CompareFileTime(&source, &copy));
+
+    const std::string sample = ReadFileText(SampleDir() + "\\SAMPLE.BIN");
+    ASSERT_GT(sample.size(), 2 * kChunkBytes);
+    Between packed;
+    EXPECT_EQ(1, CopyInChunks(SampleDir() + "\\SAMPLE.BI_", dir / "SAMPLE.BIN", &packed, &why));
+    EXPECT_EQ((int)((sample.size() - 1) / kChunkBytes), packed.calls);
+    EXPECT_TRUE(HasContent(dir / "SAMPLE.BIN", sample));
+    source = LastWritten(SampleDir() + "\\SAMPLE.BI_");
+    copy = LastWritten(dir / "SAMPLE.BIN");
+    EXPECT_EQ(0, CompareFileTime(&source, &copy));
+}
+
+// Stopped after the first chunk: the copy ends there, and what it wrote is removed.
+TEST(Copy, StopBetweenChunksLeavesNoFile)
+{
+    ScratchDir dir;
+    WriteVaried(dir / "BIG.BIN", 512 * kChunkBytes);
+    for (const std::string& source : {dir / "BIG.BIN", SampleDir() + "\\SAMPLE.BI_"}) {
+        Between stop;
+        stop.stopAt = 1;
+        int why = 0;
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(0, CopyInChunks(source, dir / "NEW.BIN", &stop, &why)) << source;
+        EXPECT_LT(GetTickCount() - start, 1000u) << source;
+        EXPECT_EQ(kCopyCancelled, why);
+        EXPECT_EQ(1, stop.calls);
+        EXPECT_EQ("BIG.BIN", ListDir(dir.path));
+    }
 }
 
 TEST(Copy, EmptyFileCopied)

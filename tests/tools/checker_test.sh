@@ -172,6 +172,8 @@ sound; setline "RootDir=" "RootDir=MAIN"; mkdir "$medium/MAIN" && mv "$medium"/*
 expect "root files in a sub-directory the setup creates" 0 "Creates +C:.Program Files.TESTMS.MAIN"
 sound; printf 'not a picture' >"$medium/LOGO.BMP"
 expect "logo the backdrop does not take" 0 "does not take LOGO.BMP"
+sound; cp "$checker" "$medium/TMUTIL.EXE"
+expect "a program's version (the only program of the medium)" 0 "^ +version [0-9]+(\.[0-9]+){3}$"
 sound; rm "$medium/SETUP.INF"
 expect "no script" 1 "there is no .*SETUP.INF"
 expect "usage" 2 "usage: mediumcheck" --bogus

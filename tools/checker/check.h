@@ -41,5 +41,8 @@ void CheckUnreadLines();
 // directories the Installing page creates and the registry entries it writes.
 void CheckFiles();
 void CheckRegistry();
+// The file version of a program or library on the medium (`compressed`: expanded first),
+// one line under its record; nothing for a file without one.
+void ReportVersion(const char* source, bool compressed);
 // LOGO.BMP beside the script, when there is one.
 void CheckLogo();

@@ -238,6 +238,8 @@ int ListRecord(int disk, int line)
     char shown[kShowRoom];
     snprintf(shown, sizeof shown, "%s\\%s", r->dirName, r->sourceName);
     printf("  %3d  %-22s %-10s %9s  %s\n", line + 1, shown, kStates[s.state], size, target);
+    if (s.state == Source::kPlain || s.state == Source::kCompressed)
+        ReportVersion(source, s.state == Source::kCompressed);
 
     if (lstrlenA(raw) > kTextRoom - 1)
         Report(kWarning, "the line is %d characters; the setup reads the first %d", lstrlenA(raw),
