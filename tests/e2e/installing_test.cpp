@@ -72,3 +72,38 @@ TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
         << "the keys cancelled the installation: " << text;
     EXPECT_NE(std::string::npos, text.find("\nDisk1 line 10: no usable line in SETUP.INF\nand 2990 more")) << text;
 }
+
+// Cancel in the middle of one large file acts within a second: the copy stops between
+// two of its chunks, and nothing of it stays.
+TEST_F(Installing, CancelDuringALargeFileActsAtOnce)
+{
+    const std::string disks = "[DiskLabel]\r\nDisk1=Disk 1\r\n[FileCounts]\r\nDisk1=1\r\n[Disk1]\r\n"
+                              "1=BIG.BIN,BIG.BIN,A large file,RootDir\r\n";
+    HWND w = StartAtWelcome(Script() + disks);
+    ASSERT_TRUE(w);
+    // A gigabyte that costs no disk to make: a sparse file reads as zeros.
+    HANDLE big = CreateFileA((std::string(kMediumDir) + "\\BIG.BIN").c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, big);
+    LONG high = 0;
+    SetFilePointer(big, 0x40000000, &high, FILE_BEGIN);
+    ASSERT_TRUE(SetEndOfFile(big));
+    CloseHandle(big);
+    HWND i = Go(WelcomeToDestination(w, false), IDC_NEXT, kInstalling);
+    ASSERT_TRUE(i);
+    for (DWORD start = GetTickCount(); ItemText(i, IDC_STATUS).find("BIG.BIN") == std::string::npos &&
+                                       GetTickCount() - start < 30000;)
+        Pump(20);
+    ASSERT_NE(std::string::npos, ItemText(i, IDC_STATUS).find("BIG.BIN"));
+    const DWORD pressed = GetTickCount();
+    ASSERT_TRUE(Press(i, IDC_INSTALL_CANCEL));
+    HWND box = WaitBox(run, i, 30000);
+    const DWORD took = GetTickCount() - pressed;
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Velan installation is not completed !", BoxText(box)) << "the copy ran to its end";
+    EXPECT_LT(took, 1000u) << "Cancel waited for the file";
+    ASSERT_TRUE(PressOk(box));
+    EXPECT_EQ(0u, End());
+    EXPECT_FALSE(DirExists(kDest));
+    DeleteFileA((std::string(kMediumDir) + "\\BIG.BIN").c_str());
+}
