@@ -44,13 +44,16 @@ Progress s_progress;
 int s_cancelledByUser;
 
 // Handles at most one pending message of the page or its controls. A Cancel click that
-// is already queued as a command is taken here without dispatching it.
+// is already queued as a command, and Escape, are taken here without dispatching them;
+// Enter is not: button 1 is Cancel here, and Enter pressed on through the wizard must not
+// stop the copy.
 void PendingMessageStep(HWND page)
 {
     MSG msg;
     if (!PeekMessageA(&msg, page, 0, 0, PM_REMOVE))
         return;
-    if (msg.message == WM_COMMAND && msg.wParam == IDC_INSTALL_CANCEL) {
+    if ((msg.message == WM_COMMAND && msg.wParam == IDC_INSTALL_CANCEL) ||
+        (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
         g_pageResult = kResultCancel;
         return;
     }

@@ -1,8 +1,8 @@
-// The Installing page as a page of the wizard: its Cancel, and the keys it ignores while
-// it copies. Its plan here is a long run of records left empty by missing disk lines:
-// each is visited (status, percentage, bar) but nothing can be opened, so nothing is
-// copied, the copy lasts long enough to be interrupted, and every file is one that could
-// not be installed.
+// The Installing page as a page of the wizard: its Cancel and Escape, and Enter, which
+// it ignores while it copies. Its plan here is a long run of records left empty by
+// missing disk lines: each is visited (status, percentage, bar) but nothing can be
+// opened, so nothing is copied, the copy lasts long enough to be interrupted, and every
+// file is one that could not be installed.
 #include "e2e.h"
 
 namespace {
@@ -22,6 +22,26 @@ protected:
         }
         return i;
     }
+
+    // The copy of `i` stopped before its end: the not-completed warning owned by the
+    // page, no Finish page, nothing registered, the destination this run created gone,
+    // and the restart never reached.
+    void ExpectCancelled(HWND i)
+    {
+        HWND box = WaitBox(run, i, 30000);
+        ASSERT_TRUE(box) << "no warning owned by the Installing page";
+        EXPECT_EQ("Velan Setup Program", Text(box));
+        EXPECT_EQ("Velan installation is not completed !", BoxText(box));
+        EXPECT_NE("100%", ItemText(i, IDC_PERCENT)) << "the copy ran to its end";
+        ASSERT_TRUE(PressOk(box));
+        EXPECT_EQ(0u, End());
+        EXPECT_FALSE(FindRunWindow(run, kFinish));
+        EXPECT_FALSE(RegistrationPresent());
+        EXPECT_FALSE(DirExists(kDest));
+        if (TraceAvailable()) {
+            EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call user32.ExitWindowsEx(").empty());
+        }
+    }
 };
 
 } // namespace
@@ -31,32 +51,26 @@ TEST_F(Installing, CancelStopsTheCopyWarnsAndEndsWithoutFinish)
     HWND i = StartCopying(TraceAvailable() ? "user32.ExitWindowsEx" : nullptr);
     ASSERT_TRUE(i);
     MaybeScreenshot("08-installing-copy");
-    const std::string before = ItemText(i, IDC_PERCENT);
     ASSERT_TRUE(Press(i, IDC_INSTALL_CANCEL));
-    HWND box = WaitBox(run, i, 30000);
-    ASSERT_TRUE(box) << "no warning owned by the Installing page";
-    EXPECT_EQ("Velan Setup Program", Text(box));
-    EXPECT_EQ("Velan installation is not completed !", BoxText(box));
-    EXPECT_NE("100%", ItemText(i, IDC_PERCENT)) << "the copy ran to its end";
-    ASSERT_TRUE(PressOk(box));
-    EXPECT_EQ(0u, End());
-    EXPECT_FALSE(FindRunWindow(run, kFinish));
-    // Nothing is registered after a Cancel, the destination this run created is gone,
-    // and the restart is never reached.
-    EXPECT_FALSE(RegistrationPresent());
-    EXPECT_FALSE(DirExists(kDest));
-    if (TraceAvailable()) {
-        EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call user32.ExitWindowsEx(").empty());
-    }
+    ExpectCancelled(i);
 }
 
-// Escape and Enter reach the page while it copies, but only a click on its button
-// cancels: the keys are handled between files, without the dialog keyboard.
-TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
+// Escape, a real key, cancels the copy as the button does.
+TEST_F(Installing, EscapeCancelsTheCopyLikeTheButton)
+{
+    HWND i = StartCopying(TraceAvailable() ? "user32.ExitWindowsEx" : nullptr);
+    ASSERT_TRUE(i);
+    ASSERT_TRUE(RealKey(VK_ESCAPE));
+    ExpectCancelled(i);
+}
+
+// Enter reaches the page while it copies, but does not press its button 1 (Cancel): the
+// keys are handled between files, without the dialog keyboard.
+TEST_F(Installing, EnterDuringTheCopyDoesNothing)
 {
     HWND i = StartCopying();
     ASSERT_TRUE(i);
-    ASSERT_TRUE(Key(i, VK_ESCAPE));
+    ASSERT_TRUE(RealKey(VK_RETURN));
     ASSERT_TRUE(Key(i, VK_RETURN));
     // Each step takes one message; once the percentage has moved on, the keys were taken.
     const std::string first = ItemText(i, IDC_PERCENT);
@@ -69,6 +83,6 @@ TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
     // many more; a cancelled one would only say that the installation is not completed.
     const std::string text = AnswerFilesNotInstalled(i, "Velan", 120000);
     EXPECT_EQ(0u, text.find("These files could not be installed:\n\nDisk1 line 1: no usable line in SETUP.INF\n"))
-        << "the keys cancelled the installation: " << text;
+        << "Enter cancelled the installation: " << text;
     EXPECT_NE(std::string::npos, text.find("\nDisk1 line 10: no usable line in SETUP.INF\nand 2990 more")) << text;
 }
