@@ -142,6 +142,11 @@ void PageClose(HWND page)
 int PageFrameMessage(HWND page, UINT msg, PageFrame frame)
 {
     switch (msg) {
+    case WM_COMMAND:
+        // A button may open a box before the runner's loop sees that the click or its
+        // mnemonic gave it the focus: the box gives the focus back to that button.
+        PageFollowFocus(page);
+        return 0;
     case WM_CREATE:
         if (frame == PageFrame::Finish)
             PageCreate(page, (short)GetSystemMetrics(SM_CXSCREEN), (short)GetSystemMetrics(SM_CYSCREEN));

@@ -41,7 +41,8 @@ enum class PageFrame {
 // Creation, destruction and close requests, alike on every page of a frame: WM_CREATE
 // runs PageCreate, WM_DESTROY ends the runner's loop, WM_CLOSE from elsewhere than the
 // page's own buttons is answered as the frame says (and ignored while a box of the page
-// is open). 1 when `msg` has been handled.
+// is open); a WM_COMMAND is left to the page once the focus is followed (PageFollowFocus).
+// 1 when `msg` has been handled.
 int PageFrameMessage(HWND page, UINT msg, PageFrame frame);
 
 // Closes the page as one of its buttons does.
