@@ -56,10 +56,6 @@ void ForeignClose(HWND page, PageFrame frame)
     }
 }
 
-} // namespace
-
-namespace {
-
 // The control of the shown page that had the focus last: the page gives it the focus
 // again when it is activated (DefWindowProcA would leave the focus on the page itself,
 // where no key reaches a control).
@@ -73,6 +69,19 @@ bool IsPushButton(HWND control)
 bool CanTakeFocus(HWND page, HWND control)
 {
     return control && IsChild(page, control) && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+// Wine's check boxes and radio buttons draw their focus rectangle by inverting it, once
+// more at each change of their state, so that after Space or an arrow key the focused
+// box has none. Drawn whole once more, it has its one rectangle.
+void RedrawFocusedBox(HWND page)
+{
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(page, focus))
+        return;
+    const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, 0, 0);
+    if ((code & DLGC_BUTTON) && !(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        InvalidateRect(focus, nullptr, TRUE);
 }
 
 } // namespace
@@ -146,6 +155,7 @@ int PageFrameMessage(HWND page, UINT msg, PageFrame frame)
         // A button may open a box before the runner's loop sees that the click or its
         // mnemonic gave it the focus: the box gives the focus back to that button.
         PageFollowFocus(page);
+        RedrawFocusedBox(page);
         return 0;
     case WM_CREATE:
         if (frame == PageFrame::Finish)
