@@ -67,7 +67,7 @@ static void CheckMain()
                    "characters; the setup takes %s instead", raw, kPathRoom - 1, g_destDir);
     }
     printf("Minimum      %d KB free on the destination drive\n", g_minimumSpace);
-    CheckNumber("Main", "MinimumSpace", 0, 32767, g_minimumSpace);
+    CheckNumber("Main", "MinimumSpace", 0, kMaxMinimumSpace, g_minimumSpace);
     CheckRoom("Main", "GroupName", kTextRoom, kWarning, " (nothing in the setup reads it)");
     CheckRoom("Main", "GroupTitle", kTextRoom, kWarning, " (nothing in the setup reads it)");
     CheckRoom("Main", "PnpID", kPnpRoom, kWarning, " (nothing in the setup reads it)");
@@ -94,9 +94,10 @@ static void CheckStartup()
         if (RawValue("Startup", f.key, raw) && lstrlenA(raw) > kPathRoom - 1)
             Report(kError, "%s is %d characters; the setup registers the first %d", f.key,
                    lstrlenA(raw), kPathRoom - 1);
+        // A package without the program: the setup registers none (the medium builder
+        // accepts such a description too).
         if (!f.value[0])
-            Report(kError, "no %s in [Startup]: the %s's registry entry would name the "
-                   "destination directory itself", f.key, f.what);
+            Report(kNote, "no %s in [Startup]: the setup registers no %s", f.key, f.what);
     }
 }
 
@@ -155,9 +156,9 @@ static void CheckFileCounts()
             Report(kWarning, "FileCounts %s is negative; the setup takes 0", key);
         total += plain && value > 0 ? value : 0;
     }
-    if (total > 32767)
-        Report(kError, "the file counts add up to %ld; the setup holds at most 32767 files and "
-               "drops the rest", total);
+    if (total > kMaxFiles)
+        Report(kError, "the file counts add up to %ld; the setup holds at most %d files and "
+               "drops the rest", total, kMaxFiles);
 }
 
 static void CheckProgramItems()
