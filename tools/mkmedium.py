@@ -89,18 +89,8 @@ PATH_ROOM, MAX_DISKS = N["kPathRoom"], N["kMaxDisks"]
 # [Main] and [Startup] settings: description word -> (section, key, room in characters
 # with the terminator, or None for a number). A setting the description leaves out is
 # left out of the script, and the setup takes its own default.
-SETTINGS = {
-    "default-path": ("Main", "DefaultPath", PATH_ROOM),
-    "group-name": ("Main", "GroupName", N["kTextRoom"]),
-    "group-title": ("Main", "GroupTitle", N["kTextRoom"]),
-    "product": ("Main", "ProductName", N["kProductRoom"]),
-    "minimum-space": ("Main", "MinimumSpace", None),
-    "pnp-id": ("Main", "PnpID", N["kPnpRoom"]),
-    "oem": ("Main", "OEM", None),
-    "title": ("Startup", "Title", PATH_ROOM),
-    "utility": ("Startup", "FileName", PATH_ROOM),
-    "control-panel": ("Startup", "ControlPanel", PATH_ROOM),
-}
+SETTINGS = {word: (section, key, N[room] if room else None)
+            for word, section, key, room in _FACTS["MEDIUM_SETTING"]}
 CAPTION_SUFFIX = " " + dict(_FACTS["MEDIUM_TEXT"])["IDS_SETUP_PROGRAM"]
 NAME_ROOM, DIR_ROOM, DESCRIPTION_ROOM = N["kNameFieldRoom"], N["kDirFieldRoom"], N["kDescriptionRoom"]
 LABEL_ROOM, LINE_ROOM = N["kLabelRoom"], N["kTextRoom"]
