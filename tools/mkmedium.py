@@ -2,7 +2,7 @@
 """Builds an installation medium from a folder of files and a short description.
 
     tools/mkmedium.py DESCRIPTION OUT_DIR [--payload DIR] [--setup SETUP.EXE]
-                      [--uninstaller UNINSTAL.EXE]
+                      [--uninstaller UNINSTAL.EXE] [--iso OUT.iso] [--quiet]
 
 The description is a text file of lines; '#' starts a comment line:
 
@@ -31,9 +31,10 @@ The description is a text file of lines; '#' starts a comment line:
 Paths in the description are relative to its own folder. A file is taken from
 PAYLOAD/<directory name>/<name> and is installed under its name. It is stored
 compressed (SZDD, with mscompress) under the name with the last character of its
-extension replaced by '_' (VWHEEL.EX_), unless marked 'plain'. Every compressed file is
-expanded again and compared; one that does not come back whole (mscompress corrupts
-inputs of 1 to 15 bytes) is stored plain under its own name.
+extension replaced by '_' (VWHEEL.EX_), unless marked 'plain'. A file that compressing
+would not make smaller is stored plain under its own name, and so is one whose
+compressed form does not expand back whole (mscompress corrupts inputs of 1 to 15
+bytes): every compressed file is expanded again and compared.
 
 Every medium gets the uninstaller: the builder adds two lines to the first disk, the
 uninstaller (--uninstaller, by default uninstal.exe beside --setup) as UNINSTAL.EXE and a
@@ -45,8 +46,15 @@ installed: UNINSTAL.INF alone lists it in an [Uninstall] section the setup does 
 (Keep1=DISK,LINE, ...). A description that names UNINSTAL.EXE or UNINSTAL.INF in the
 destination itself is refused: those two are the builder's.
 
-Values that the setup would cut, refuse or resolve to nothing are errors here, so what
-this writes is a medium the setup installs completely. Exit status 0 when the medium was
+The rooms, counts, directory keys and settings come from the medium format's definition
+(res/medium.def), which the setup's headers and string table include too. Values that
+the setup would cut, refuse or resolve to nothing are errors here, each with its line,
+and so is what the medium checker (tools/mediumcheck.sh --strict) would flag on the
+medium written: what this writes is a medium the setup installs completely. A description
+without a utility or control-panel line is a package without that program: the setup
+registers none, and the builder notes it. --unchecked writes the medium all the same
+(for testing the checker). --iso also writes the medium as an ISO 9660 image (with
+xorriso or genisoimage), labelled after the first disk. Exit status 0 when the medium was
 written, 1 on an error in the description or its files, 2 on wrong usage.
 """
 import argparse
