@@ -454,22 +454,23 @@ def compresses(source, size):
     return packed + len(packer.flush()) < size * 0.9
 
 
-def store(source, dest_dir, name, plain, work):
+def store(source, dest_dir, name, plain, work, only_smaller=True):
     """Writes one file to the medium; returns (stored name, how, stored size).
 
     A file that compresses is compressed with mscompress and the result checked: stored
     compressed only when it is smaller than the file and expands back whole (mscompress
     corrupts files of 1 to 15 bytes). The check expands in this process: msexpand, like
-    mscompress, reads one system call per byte."""
+    mscompress, reads one system call per byte. With `only_smaller` false, a file is stored
+    compressed even when that makes it larger (as a benchmark's medium wants it)."""
     size = os.path.getsize(source)
-    if not plain and compresses(source, size):
+    if not plain and (compresses(source, size) or not only_smaller):
         scratch = os.path.join(work, "file")
         shutil.copyfile(source, scratch)
         packed = scratch + "_"
         if os.path.exists(packed):
             os.remove(packed)
         run(["mscompress", scratch], stdout=subprocess.DEVNULL)
-        if os.path.getsize(packed) < size:
+        if os.path.getsize(packed) < size or not only_smaller:
             with open(packed, "rb") as f:
                 expanded = szdd_expand(f.read())
             with open(source, "rb") as f:
