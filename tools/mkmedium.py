@@ -151,6 +151,7 @@ def parse(path):
             d["main"].append(rest)
         elif word in ("logo", "payload"):
             d[word] = rest
+            d["lines"][word] = number
         elif word == "dir":
             key, name = (rest.split(None, 1) + [""])[:2]
             match = [k for k in DIR_KEYS if k.lower() == key.lower()]
@@ -315,9 +316,10 @@ def validate(d, path):
                 error(line, f"{where}: same place on the medium as line {medium[stored]}")
             elif packed in medium:
                 error(line, f"{where}: compressed name clashes with line {medium[packed]}")
-            targets[normal(target)] = medium[stored] = f["line"]
+            targets.setdefault(normal(target), f["line"])
+            medium.setdefault(stored, f["line"])
             if packed:
-                medium[packed] = f["line"]
+                medium.setdefault(packed, f["line"])
             if f["key"] not in WINDOWS_SUFFIX:
                 installed.add(normal(d["dirs"][f["key"]] + "\\" + f["name"]))
     if total > N["kMaxFiles"]:
@@ -547,7 +549,7 @@ def build(description, out, payload=None, setup=None, quiet=False, uninstaller=N
                 continue
             sources.append(source)
     if logo and not os.path.isfile(logo):
-        errors.append(f"logo {logo} does not exist")
+        errors.append(f"{description}:{d['lines']['logo']}: logo {logo} does not exist")
     if setup and not os.path.isfile(setup):
         errors.append(f"setup program {setup} does not exist")
     if errors and not unchecked:
@@ -606,15 +608,17 @@ def volume_id(label):
 
 def write_iso(medium, iso, label):
     """The medium folder as an ISO 9660 image. Names up to 31 characters (level 2), so the
-    setup's names of up to 14 characters stay whole, not cut to 8.3; a Joliet tree beside
-    it keeps them as written, which is what the platform reads from a disc."""
+    setup's names of up to 14 characters stay whole, not cut to 8.3, with every printable
+    character the script may hold and no ';1' version. No Joliet tree: its volume label
+    holds 16 characters, and the platform would show that one."""
     tool = shutil.which("xorriso") or shutil.which("genisoimage")
     if not tool:
         raise DescriptionError("--iso needs xorriso or genisoimage (tools/deps.sh installs it)")
     args = [tool, "-as", "mkisofs"] if tool.endswith("xorriso") else [tool]
     if os.path.exists(iso):
         os.remove(iso)
-    done = subprocess.run(args + ["-quiet", "-iso-level", "2", "-J", "-V", volume_id(label),
+    done = subprocess.run(args + ["-quiet", "-iso-level", "2", "-relaxed-filenames",
+                                  "-omit-version-number", "-V", volume_id(label),
                                   "-o", iso, medium], capture_output=True, text=True)
     if done.returncode != 0:
         raise DescriptionError(f"{os.path.basename(tool)} failed: {done.stderr.strip()}")

@@ -209,7 +209,7 @@ verdicts refused "a group name over 127 characters" "\$a group-name $(printf 'G%
 
 # The medium as a disc image: the same files under the same names, labelled after disk 1.
 if mk "$desc" "$out" --payload "$payload" --iso "$work/medium.iso" >/dev/null 2>&1; then
-    listed=$(xorriso -indev "$work/medium.iso" -find / -type f 2>/dev/null | tr -d "'" | sed 's|^/||' | sort)
+    listed=$(xorriso -indev "$work/medium.iso" -find / -type f 2>/dev/null | tr -d "'" | sed 's|^/||' | tr a-z A-Z | sort)
     folder=$(cd "$out" && find . -type f | sed 's|^\./||' | tr a-z A-Z | sort)
     [ -n "$listed" ] && [ "$listed" = "$folder" ] && ok "the image holds the medium's files" ||
         fail "the image lists: $listed; the folder: $folder"
