@@ -445,10 +445,13 @@ def szdd_expand(data):
 
 
 def compresses(source, size):
-    """Whether the file is worth handing to mscompress: zlib's fastest level shrinks it by
-    a tenth at least. mscompress reads its input one system call per byte (30 million
-    for a file of 30 MB, minutes), and its LZ coding spends 9 bits on a byte it finds no
-    match for, so a file that zlib cannot shrink comes out larger from it."""
+    """Whether a file is worth handing to mscompress. mscompress reads its input one system
+    call per byte (30 million for a file of 30 MB: minutes), so a file of 64 KiB or more is
+    first tried with zlib's fastest level: one that it cannot shrink by a tenth comes out
+    larger from mscompress, whose LZ coding spends 9 bits on a byte it finds no match for.
+    A smaller file is simply compressed and compared."""
+    if size < 1 << 16:
+        return True
     packer, packed = zlib.compressobj(1), 0
     with open(source, "rb") as f:
         for chunk in iter(lambda: f.read(1 << 20), b""):
