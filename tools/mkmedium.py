@@ -270,6 +270,12 @@ def validate(d, path):
             continue
         name = local(d["dirs"][key]).upper()
         if (os.path.dirname(name) or ".") not in created:
+            error(key, f"dir {key}: the setup cannot create \"{d['dirs'][key]}\", its parent "
+                  f"is not one of the directories created before it")
+            uncreated.add(key)  # and its files are not said again
+        elif name != "." and not fits(dest + "\\" + d["dirs"][key], PATH_ROOM) and fits(dest, PATH_ROOM):
+            error(key, f"dir {key}: {dest}\\{d['dirs'][key]} is longer than {PATH_ROOM - 1} "
+                  f"characters, the setup cannot create it")
             uncreated.add(key)
         else:
             created.add(name)
@@ -293,10 +299,6 @@ def validate(d, path):
                 error(line, f"{where}: directory key {f['key']} has no dir line")
                 continue
             if f["key"] in uncreated:
-                error(d["lines"].get(f["key"], line), f"dir {f['key']}: the setup cannot create "
-                      f"\"{d['dirs'][f['key']]}\", its parent is not one of the directories "
-                      f"created before it")
-                uncreated.discard(f["key"])  # said once, for every file of the key
                 continue
             # Files of the Windows keys go to a directory fixed by the key; the others to
             # their directory name under the destination.

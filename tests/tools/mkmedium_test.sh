@@ -200,6 +200,7 @@ verdicts refused "a product name too long for the caption" "s/^product .*/produc
 verdicts refused "a minimum space out of range" 's/^minimum-space .*/minimum-space 40000/'
 verdicts refused "two files to one place" 's/^file TINY.INI .*/file BIG.TXT RootDir : Again/'
 verdicts refused "a sub-directory whose parent is not created" 's/^dir SubDir1 .*/dir SubDir1 HELP\\EN/'
+verdicts refused "an unused sub-directory that cannot be created" '$a dir SubDir3 NO\\SUCH'
 verdicts refused "a utility the medium does not install" 's/^utility .*/utility GONE.EXE/'
 verdicts refused "a default path that does not fit" "s/^default-path .*/default-path $(printf 'D%.0s' {1..70})/"
 verdicts refused "a target path too long" 's/^default-path .*/default-path TEST MOUSE FOR THE OFFICE AND THE HOME\\VERSION 1.20/'
