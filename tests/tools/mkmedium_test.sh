@@ -206,6 +206,7 @@ verdicts refused "a default path that does not fit" "s/^default-path .*/default-
 verdicts refused "a target path too long" 's/^default-path .*/default-path TEST MOUSE FOR THE OFFICE AND THE HOME\\VERSION 1.20/'
 verdicts refused "a disk label over 39 characters" "s/^disk Test Mouse Disk 1/disk $(printf 'L%.0s' {1..45})/"
 verdicts refused "a name over 14 characters" 's/^file BIG.TXT /file LONGER_THAN_14.TXT /'
+verdicts refused "eleven program items" "\$a $(printf 'item TOOL.EXE, Test Mouse, 0\\n%.0s' {1..10})"
 verdicts refused "a group name over 127 characters" "\$a group-name $(printf 'G%.0s' {1..130})"
 
 # The medium as a disc image: the same files under the same names, labelled after disk 1.

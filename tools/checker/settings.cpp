@@ -185,7 +185,11 @@ static void CheckFileCounts()
 
 static void CheckProgramItems()
 {
-    char raw[kRawRoom];
+    char raw[kRawRoom], beyond[8];
+    wsprintfA(beyond, "%d", kProgramItems + 1);
+    if (RawValue("PM Info", beyond, raw) && raw[0])
+        Report(kWarning, "PM Info has more than %d items; the setup reads the first %d",
+               kProgramItems, kProgramItems);
     for (int i = 0; i < kProgramItems; ++i) {
         char key[4];
         wsprintfA(key, "%d", i + 1);
