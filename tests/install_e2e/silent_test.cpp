@@ -91,12 +91,22 @@ TEST_F(Silent, OneInstallationOrRemovalAtATime)
     EXPECT_EQ(0u, End());
     EXPECT_EQ(before, Snapshot());
 
+    // And a setup while the uninstaller waits for its answer.
+    SetupRun removal;
     ASSERT_TRUE(Press(welcome, IDC_CANCEL));
     HWND warning = WaitBox(first, welcome);
     ASSERT_TRUE(warning);
     EXPECT_TRUE(PressOk(warning));
     EXPECT_TRUE(WaitSetupEnd(&first, 10000, nullptr));
     KillSetup(&first);
+    ASSERT_TRUE(StartCommand(&removal, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\"").c_str(), kDest));
+    HWND question = WaitBox(removal, nullptr);
+    ASSERT_TRUE(question);
+    EXPECT_EQ((DWORD)kExitBusy, Setup(DemoScript(), "/S"));
+    EXPECT_TRUE(Press(question, IDNO));
+    EXPECT_TRUE(WaitSetupEnd(&removal, 10000, nullptr));
+    KillSetup(&removal);
+    EXPECT_EQ(before, Snapshot());
     // The lock goes with the program that held it.
     EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript(), "/S"));
 }
@@ -130,8 +140,10 @@ TEST_F(Silent, DestinationWithBlanksAndAFileInUse)
 {
     const std::string pending = PendingRenames();
     const std::string dest = "C:\\e2e\\Velan Test";
-    EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript(), "/S /D=" + dest));
+    // The destination, unquoted, ends where one of our switches follows it.
+    EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript(), "/D=" + dest + " /S /LOG=" + kLog));
     EXPECT_TRUE(FileExists((dest + "\\VWHEEL.EXE").c_str()));
+    EXPECT_NE(std::string::npos, Log().find("destination " + dest + " (created")) << Log();
     EXPECT_EQ("\"" + dest + "\\UNINSTAL.EXE\"", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
 
     const std::string hook = Installed("<win>\\SYSTEM\\VWHOOK.DLL");
