@@ -6,7 +6,8 @@
 
 namespace {
 
-const DWORD kSendTimeout = 5000;
+// Long enough for a loaded machine; a hung setup.exe still cannot hang the test.
+const DWORD kSendTimeout = 20000;
 
 struct Search {
     DWORD pid;

@@ -39,7 +39,7 @@ HWND E2ETest::WelcomeToDestination(HWND welcome, bool custom)
 HWND E2ETest::WelcomeToFinish(HWND welcome)
 {
     HWND install = Go(WelcomeToDestination(welcome, false), IDC_NEXT, kInstalling);
-    return install ? WaitPage(run, kFinish, 20000) : nullptr;
+    return install ? WaitPage(run, kFinish) : nullptr;
 }
 
 void E2ETest::FinishAndEnd(HWND finish, bool restart)

@@ -33,7 +33,7 @@ TEST_F(Installing, CancelStopsTheCopyWarnsAndEndsWithoutFinish)
     MaybeScreenshot("08-installing-copy");
     const std::string before = ItemText(i, IDC_PERCENT);
     ASSERT_TRUE(Press(i, IDC_INSTALL_CANCEL));
-    HWND box = WaitBox(run, i, 30000);
+    HWND box = WaitBox(run, i);
     ASSERT_TRUE(box) << "no warning owned by the Installing page";
     EXPECT_EQ("Velan Setup Program", Text(box));
     EXPECT_EQ("Velan installation is not completed !", BoxText(box));
@@ -61,13 +61,13 @@ TEST_F(Installing, EscapeAndEnterDuringTheCopyDoNothing)
     // Each step takes one message; once the percentage has moved on, the keys were taken.
     const std::string first = ItemText(i, IDC_PERCENT);
     std::string now = first;
-    for (DWORD start = GetTickCount(); now == first && GetTickCount() - start < 10000; Pump(50))
+    for (DWORD start = GetTickCount(); now == first && IsWindow(i) && GetTickCount() - start < kWaitLimit; Pump(50))
         now = ItemText(i, IDC_PERCENT);
     ASSERT_NE(first, now) << "the copy does not move on";
     EXPECT_EQ(0u, ItemText(i, IDC_STATUS).find("Copying ")) << "the keys were not taken during the copy";
     // A copy that ran to its end names the files it could not install: ten, then how
     // many more; a cancelled one would only say that the installation is not completed.
-    const std::string text = AnswerFilesNotInstalled(i, "Velan", 120000);
+    const std::string text = AnswerFilesNotInstalled(i, "Velan", 5 * kWaitLimit);
     EXPECT_EQ(0u, text.find("These files could not be installed:\n\nDisk1 line 1: no usable line in SETUP.INF\n"))
         << "the keys cancelled the installation: " << text;
     EXPECT_NE(std::string::npos, text.find("\nDisk1 line 10: no usable line in SETUP.INF\nand 2990 more")) << text;

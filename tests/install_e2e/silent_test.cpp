@@ -16,7 +16,7 @@ protected:
         if (!MakeMedium(kMediumDir, inf.c_str()))
             return 0xDEAD;
         const std::string line = "\"" + std::string(kMediumDir) + "\\setup.exe\" " + args;
-        return StartCommand(&run, line.c_str(), kMediumDir) ? End(60000) : 0xDEAD;
+        return StartCommand(&run, line.c_str(), kMediumDir) ? End() : 0xDEAD;
     }
     std::string Log(const char* path = kLog)
     {
@@ -36,7 +36,7 @@ TEST_F(Silent, InstallsAsTheWizardDoesAndUninstallsWithoutABox)
     const std::string uninstallLog = "C:\\e2e\\uninstall.log";
     ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S /LOG=" + uninstallLog).c_str(),
                              kDest));
-    EXPECT_EQ((DWORD)kExitDone, End(30000));
+    EXPECT_EQ((DWORD)kExitDone, End());
     EXPECT_FALSE(RegistrationPresent());
     EXPECT_FALSE(DirExists(kDest));
     EXPECT_NE(std::string::npos, Log(uninstallLog.c_str()).find("exit code 0\r\n"));
@@ -93,7 +93,7 @@ TEST_F(Silent, FailuresBadSwitchesAndUnknownArguments)
     ASSERT_TRUE(DeleteFileA((std::string(kMediumDir) + "\\HELP\\VWHEEL.CNT").c_str()));
     const std::string line = "\"" + std::string(kMediumDir) + "\\setup.exe\" /S /LOG=" + kLog;
     ASSERT_TRUE(StartCommand(&run, line.c_str(), kMediumDir));
-    EXPECT_EQ((DWORD)kExitFailed, End(60000));
+    EXPECT_EQ((DWORD)kExitFailed, End());
     EXPECT_EQ(before, Snapshot());
     EXPECT_NE(std::string::npos, Log().find("failed VWHEEL.CNT: not found on the medium")) << Log();
 

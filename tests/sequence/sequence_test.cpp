@@ -138,6 +138,7 @@ TEST(Sequence, CancelAndPagesThatNeverAnsweredEndTheRun)
 // would be in a process of its own.
 struct Utility {
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr); // lets a hung one go on
     HANDLE thread = nullptr;
     HWND window = nullptr;
     bool hang = false;
@@ -166,7 +167,9 @@ struct Utility {
         SetWindowLongPtrA(u->window, GWLP_USERDATA, (LONG_PTR)u);
         SetEvent(u->ready);
         if (u->hang) {
-            Sleep(1500); // answers nothing meanwhile
+            // Answers nothing until the test lets it go (or a minute has passed, should
+            // the close request wait for it).
+            WaitForSingleObject(u->release, 60000);
             DestroyWindow(u->window);
             return 0;
         }
@@ -182,10 +185,12 @@ struct Utility {
     }
     ~Utility()
     {
+        SetEvent(release);
         if (thread) {
-            WaitForSingleObject(thread, 10000);
+            WaitForSingleObject(thread, 60000);
             CloseHandle(thread);
         }
+        CloseHandle(release);
         CloseHandle(ready);
     }
 };
@@ -199,7 +204,7 @@ TEST(CloseUtility, RunningUtilityGetsOneCloseRequest)
 {
     Utility u;
     u.Start();
-    EXPECT_EQ(1, CloseUtility(5000));
+    EXPECT_EQ(1, CloseUtility(60000)); // the wait ends with the answer
     EXPECT_EQ(1, u.closes);
     EXPECT_FALSE(IsWindow(u.window));
 }
@@ -209,9 +214,9 @@ TEST(CloseUtility, UtilityThatDoesNotAnswerIsLeftBehindAfterTheWait)
     Utility u;
     u.hang = true;
     u.Start();
-    const DWORD start = GetTickCount();
     EXPECT_EQ(1, CloseUtility(300));
-    EXPECT_LT(GetTickCount() - start, 1200u);
+    EXPECT_EQ((DWORD)WAIT_TIMEOUT, WaitForSingleObject(u.thread, 0)) << "the request waited for the utility";
+    EXPECT_TRUE(IsWindow(u.window));
 }
 
 TEST(Privilege, ShutdownPrivilegeIsGrantedAndAnUnknownNameIsNot)
