@@ -143,7 +143,7 @@ TEST_F(Walkthrough, LongestProductNameFitsEveryText)
     HWND d = WelcomeToDestination(w, false);
     ASSERT_TRUE(d);
     EXPECT_EQ(product + " files are to be installed :", ItemText(d, IDC_HEADING));
-    ASSERT_TRUE(Go(d, IDC_NEXT, kInstalling));
+    ASSERT_TRUE(PressAndLeave(d, IDC_NEXT));
     HWND f = WaitPage(run, kFinish);
     ASSERT_TRUE(f);
     ExpectPagePlaced(f, product.c_str());
