@@ -16,7 +16,7 @@ protected:
         if (!MakeMedium(kMediumDir, inf.c_str()))
             return 0xDEAD;
         const std::string line = "\"" + std::string(kMediumDir) + "\\setup.exe\" " + args;
-        return StartCommand(&run, line.c_str(), kMediumDir) ? End(60000) : 0xDEAD;
+        return StartCommand(&run, line.c_str(), kMediumDir) ? End() : 0xDEAD;
     }
     std::string Log(const char* path = kLog)
     {
@@ -36,7 +36,7 @@ TEST_F(Silent, InstallsAsTheWizardDoesAndUninstallsWithoutABox)
     const std::string uninstallLog = "C:\\e2e\\uninstall.log";
     ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S /LOG=" + uninstallLog).c_str(),
                              kDest));
-    EXPECT_EQ((DWORD)kExitDone, End(30000));
+    EXPECT_EQ((DWORD)kExitDone, End());
     EXPECT_FALSE(RegistrationPresent());
     EXPECT_FALSE(DirExists(kDest));
     EXPECT_NE(std::string::npos, Log(uninstallLog.c_str()).find("exit code 0\r\n"));
@@ -78,11 +78,11 @@ TEST_F(Silent, OneInstallationOrRemovalAtATime)
 
     const std::string second = "\"" + std::string(kMediumDir) + "\\setup.exe\" /S /LOG=" + kLog;
     ASSERT_TRUE(StartCommand(&run, second.c_str(), kMediumDir));
-    EXPECT_EQ((DWORD)kExitBusy, End(60000));
+    EXPECT_EQ((DWORD)kExitBusy, End(kWaitLimit));
     EXPECT_NE(std::string::npos, Log().find("result another installation is in progress, nothing done, exit code 1618"))
         << Log();
     ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S").c_str(), kDest));
-    EXPECT_EQ((DWORD)kExitBusy, End(30000));
+    EXPECT_EQ((DWORD)kExitBusy, End(kWaitLimit));
     ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kMediumDir) + "\\setup.exe\"").c_str(), kMediumDir));
     HWND box = WaitBox(run, nullptr);
     ASSERT_TRUE(box);
@@ -97,14 +97,14 @@ TEST_F(Silent, OneInstallationOrRemovalAtATime)
     HWND warning = WaitBox(first, welcome);
     ASSERT_TRUE(warning);
     EXPECT_TRUE(PressOk(warning));
-    EXPECT_TRUE(WaitSetupEnd(&first, 10000, nullptr));
+    EXPECT_TRUE(WaitSetupEnd(&first, kWaitLimit, nullptr));
     KillSetup(&first);
     ASSERT_TRUE(StartCommand(&removal, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\"").c_str(), kDest));
     HWND question = WaitBox(removal, nullptr);
     ASSERT_TRUE(question);
     EXPECT_EQ((DWORD)kExitBusy, Setup(DemoScript(), "/S"));
     EXPECT_TRUE(Press(question, IDNO));
-    EXPECT_TRUE(WaitSetupEnd(&removal, 10000, nullptr));
+    EXPECT_TRUE(WaitSetupEnd(&removal, kWaitLimit, nullptr));
     KillSetup(&removal);
     EXPECT_EQ(before, Snapshot());
     // The lock goes with the program that held it.
@@ -129,7 +129,7 @@ TEST_F(Silent, NoProgramsNoRunOrServerValues)
                                             ": the script names no program")) << Log();
     const std::string pending = PendingRenames();
     ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S").c_str(), kDest));
-    EXPECT_EQ((DWORD)kExitDone, End(30000));
+    EXPECT_EQ((DWORD)kExitDone, End(kWaitLimit));
     RestorePendingRenames(pending);
     EXPECT_FALSE(RegistrationPresent());
     EXPECT_FALSE(DirExists(kDest));
@@ -171,7 +171,7 @@ TEST_F(Silent, FailuresBadSwitchesAndUnknownArguments)
     ASSERT_TRUE(DeleteFileA((std::string(kMediumDir) + "\\HELP\\VWHEEL.CNT").c_str()));
     const std::string line = "\"" + std::string(kMediumDir) + "\\setup.exe\" /S /LOG=" + kLog;
     ASSERT_TRUE(StartCommand(&run, line.c_str(), kMediumDir));
-    EXPECT_EQ((DWORD)kExitFailed, End(60000));
+    EXPECT_EQ((DWORD)kExitFailed, End());
     EXPECT_EQ(before, Snapshot());
     EXPECT_NE(std::string::npos, Log().find("failed VWHEEL.CNT: not found on the medium")) << Log();
 
