@@ -89,6 +89,8 @@ int WriteFailure(const char* path)
 // cancelled, and its progress shown, many times a second, while the calls cost nothing
 // next to the copy. A smaller file is one chunk and no call.
 constexpr int kChunk = 64 * 1024;
+// One buffer for every copy of the process (one copy runs at a time): too large for the
+// stack of a window procedure's call chain.
 char s_chunk[kChunk];
 
 // Writes the whole source to `path`, created or emptied, a chunk at a time, calling
