@@ -9,6 +9,7 @@
 #include "engine/counts.h"
 #include "engine/register.h"
 #include "engine/sweep.h"
+#include "base/fileversion.h"
 #include "base/format.h"
 #include "base/log.h"
 #include "base/memory.h"
@@ -159,6 +160,7 @@ void PutBack(const Installation* run, FileStep* s, const Paths& p)
     case Step::AtRestart:
         DeleteFileA(p.staged);
         break;
+    case Step::Kept:
     case Step::None:
         break;
     }
@@ -200,6 +202,39 @@ void FreeSteps(Installation* run)
     GlobalDrop(&run->stepsHandle);
     run->steps = nullptr;
     run->stepCount = 0;
+}
+
+// 1 when version `ms`.`ls` is higher than `oms`.`ols`.
+bool Higher(DWORD ms, DWORD ls, DWORD oms, DWORD ols)
+{
+    return ms > oms || (ms == oms && ls > ols);
+}
+
+// Decides, once the record's file is staged, whether the file already at its target
+// stays instead: a file in the Windows directories whose version is higher than the
+// staged one's (every installation that counts it may need that version). A kept
+// target's staged file goes. 1 when kept. A target the restart list deletes is nobody's
+// any more, and one that cannot be read (held open) reads as unversioned: both are
+// replaced as before.
+int KeepTarget(Installation* run, int disk, int rec)
+{
+    FileStep* s = StepOf(run, disk, rec);
+    const FileRecord* r = PlanRecord(disk, rec);
+    Paths p;
+    if (!s || !r || s->step != Step::Staged || s->inRoot || !s->existed || !r->systemDir ||
+        !RecordPaths(run, disk, rec, *s, &p) || RestartListDeletes(&run->restart, p.target))
+        return 0;
+    DWORD ms, ls, newMs, newLs;
+    if (!ReadFileVersion(p.target, &ms, &ls) || !ReadFileVersion(p.staged, &newMs, &newLs) ||
+        !Higher(ms, ls, newMs, newLs))
+        return 0;
+    char have[24], staged[24], shown[MAX_PATH];
+    FormatFileVersion(ms, ls, have, sizeof have);
+    FormatFileVersion(newMs, newLs, staged, sizeof staged);
+    DeleteFileA(p.staged);
+    s->step = Step::Kept;
+    LogLine("kept %s: version %s on this machine is newer than %s", Shown(p.target, shown), have, staged);
+    return 1;
 }
 
 } // namespace
@@ -321,6 +356,7 @@ int StageRecord(Installation* run, int disk, int rec, HFILE source, int sourceFa
         LZClose(source);
     } else if (StageFile(run, disk, rec, source, target, &failure)) {
         LogStaged(run, disk, rec, target);
+        KeepTarget(run, disk, rec);
         return 1;
     }
     if (failure == kCopyCancelled)

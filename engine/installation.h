@@ -16,6 +16,7 @@ enum class Step : BYTE {
     Created,   // put in place where there was no file
     Replaced,  // put in place; the previous file kept under its backup name
     AtRestart, // target in use: the staged file replaces it at the next restart
+    Kept,      // the target stays as it is (newer, or changed by the user); nothing staged
 };
 
 struct FileStep {
