@@ -315,7 +315,7 @@ int StageFile(Installation* run, int disk, int rec, HFILE source, const char* ta
     }
     if (why) {
         LZClose(source);
-    } else if (WriteWholeFile(source, p.staged, &why, BetweenChunks, run)) {
+    } else if (WriteWholeFile(source, p.staged, &why, BetweenChunks, run, &s->content)) {
         s->step = Step::Staged;
     }
     if (failure)
@@ -431,6 +431,25 @@ int CommitInstallation(Installation* run)
     SweepPlanFolders(run->dest);
     FreeSteps(run);
     return 1;
+}
+
+DWORDLONG InstalledBytes(const Installation* run)
+{
+    DWORDLONG bytes = 0;
+    for (int i = 0; run->steps && i < run->stepCount; ++i)
+        if (run->steps[i].step != Step::None && run->steps[i].step != Step::Staged)
+            bytes += run->steps[i].content.size;
+    return bytes;
+}
+
+int InstalledCopy(const Installation* run, const char* target, char* out)
+{
+    int found = 0;
+    EachStep(const_cast<Installation*>(run), [&](int, int, FileStep* s, const Paths& p) {
+        if (SamePath(p.target, target))
+            found = TextCopy(out, MAX_PATH, s->step == Step::AtRestart ? p.staged : p.target);
+    });
+    return found;
 }
 
 void AbandonInstallation(Installation* run)

@@ -3,6 +3,7 @@
 // for both front ends (the Installing page and /S).
 #pragma once
 #include "base/globals.h"
+#include "engine/copy.h"
 #include "engine/failed.h"
 #include "engine/journal.h"
 #include "engine/outcome.h"
@@ -25,6 +26,10 @@ struct FileStep {
     BYTE attempt; // which staged name (0: the first)
     BYTE inRoot;  // staged under its own name in the staging destination
     BYTE leaving; // the restart list was to delete the target: it counts as not there before
+    BYTE recorded; // `content` is what the record of installed files says of the target
+    // What the installation puts at the target: the staged file's size and checksum, or
+    // for a kept target what the last installation recorded (recorded set).
+    FileSum content;
 };
 
 struct InstallObserver;
@@ -53,6 +58,9 @@ struct Installation {
     const InstallObserver* observer;
     DWORD lastStep;
     bool cancelled;
+    // Set by the front end before RunInstallation: the close request found the resident
+    // utility running. It runs again afterwards unless a restart is pending.
+    bool utilityWasRunning;
 };
 
 // How often a file's copy stops between two chunks to let the front end handle what the
