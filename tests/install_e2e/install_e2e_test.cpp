@@ -78,6 +78,9 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
     EXPECT_EQ(std::string(kDest) + "\\VWHEEL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
     EXPECT_EQ("Velan Wheel Mouse", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
     EXPECT_EQ(std::string(kDest) + "\\UNINSTAL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    EXPECT_EQ("2.1.0.0", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"));
+    EXPECT_EQ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S",
+              RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"));
 }
 
 TEST_F(InstallE2E, CancelDuringCopyLeavesEverythingAsBefore)
