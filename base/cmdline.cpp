@@ -1,6 +1,6 @@
 // Finding switches on a command line. The arguments are walked one by one, as the
-// platform splits them (blanks between, quotes keep blanks inside); a "/NAME=" argument
-// with an unquoted value ends the walk, since its value is the rest of the line.
+// platform splits them (blanks between, quotes keep blanks inside); an unquoted "/D="
+// value is the rest of the line up to the next of setup.exe's own switches.
 #include "base/cmdline.h"
 #include "base/text.h"
 #include <windows.h>
@@ -34,12 +34,38 @@ bool TakesTheRest(const char* p)
     return p[0] == '/' && (p[1] == 'D' || p[1] == 'd') && p[2] == '=';
 }
 
-// Past the argument at `p`: to the next blank outside quotes, or to the line's end for
-// "/D=" with a value that is not quoted.
+// The switches setup.exe knows besides "/D=": standing alone, or with a value.
+constexpr struct {
+    const char* name;
+    bool valued;
+} kOurSwitches[] = {{"S", false}, {"NORESTART", false}, {"LOG", true}};
+
+// Where the unquoted value of "/D=" at `p` ends: at the line's end, or at a blank that one
+// of our switches follows (quoted whole or not). A folder name holds no slash, so such a
+// blank cannot lie inside a path: "/D=C:\X /S /LOG=C:.log" is three switches.
+const char* RestEnd(const char* p)
+{
+    for (; *p; ++p) {
+        if (!Blank(*p))
+            continue;
+        const char* next = p + 1;
+        while (Blank(*next))
+            ++next;
+        if (*next == '"')
+            ++next;
+        for (const auto& known : kOurSwitches)
+            if (IsSwitch(next, known.name, known.valued))
+                return p;
+    }
+    return p;
+}
+
+// Past the argument at `p`: to the next blank outside quotes, or for "/D=" with a value
+// that is not quoted, to the end of that value.
 const char* SkipArgument(const char* p)
 {
     if (TakesTheRest(p) && p[3] != '"')
-        return p + lstrlenA(p);
+        return RestEnd(p);
     bool quoted = false;
     for (; *p && (quoted || !Blank(*p)); ++p) {
         if (*p == '"')
@@ -102,7 +128,7 @@ int SwitchValue(const char* args, const char* name, char* out, int room)
         while (*end && *end != '"')
             ++end;
     } else if (rest) {
-        end = p + lstrlenA(p);
+        end = RestEnd(p);
         while (end > p && Blank(end[-1]))
             --end;
     } else {

@@ -3,14 +3,11 @@
 #pragma once
 #include <windows.h>
 
-// Rooms of the fixed text buffers, in characters including the terminator.
-constexpr int kPathRoom = 80;
-constexpr int kTextRoom = 128;
-constexpr int kProductRoom = 72;
-constexpr int kLabelRoom = 40;
-constexpr int kPnpRoom = 10;
-constexpr int kMaxDisks = 6;
-constexpr int kDirKeyCount = 10;
+// Rooms of the fixed text buffers and record fields, in characters including the
+// terminator, and the counts the setup holds (kPathRoom, kTextRoom, kMaxDisks,
+// kDirKeyCount, ...): the medium format's definition, which the medium builder reads too.
+#define MEDIUM_NUMBER(name, value) constexpr int name = value;
+#include "res/medium.def"
 
 // Setup options, in this order: one flag per box of the Components page, then the
 // script's choice of banner and the user's choice of restart.

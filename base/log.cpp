@@ -46,7 +46,7 @@ void LogStart(const char* program, const char* args)
     if (GetVersionExA(&os))
         LogLine("system Windows %lu.%lu build %lu %s", os.dwMajorVersion, os.dwMinorVersion, os.dwBuildNumber & 0xFFFF,
                 os.szCSDVersion);
-    char computer[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    char computer[256] = ""; // a host name can be longer than a NetBIOS name
     DWORD computerSize = sizeof computer;
     char user[257] = ""; // the longest user name and its terminator
     DWORD userSize = sizeof user;

@@ -113,7 +113,7 @@ def write_payload(root, count, total, disks):
     lines = ["# Benchmark payload, written by bench/payload.py.",
              "product        Velan Bench", f"default-path   {DEST}", "minimum-space  0",
              "title          Velan Bench Setup", "utility        F00000.DAT",
-             "control-panel  F00001.DAT"]
+             "control-panel  F00006.DAT"]
     lines += [f"dir {key} {name}" for key, name in DIRS]
     per_disk = math.ceil(count / disks)
     for i, (key, _, name, _) in enumerate(files):
@@ -149,7 +149,8 @@ def lay_out(root, template, packed):
         f, dir_name = job
         with tempfile.TemporaryDirectory() as work:
             stored, _, _ = mkmedium.store(os.path.join(payload, dir_name, f["name"]),
-                                          os.path.join(out, dir_name), f["name"], f["plain"], work)
+                                          os.path.join(out, dir_name), f["name"], f["plain"], work,
+                                          only_smaller=False)  # every file, as before
         return dict(f, stored=stored)
 
     # mkmedium notes each tiny file it has to store plain; counted here instead.

@@ -31,5 +31,5 @@ LRESULT CALLBACK ComponentsPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     }
-    return DefWindowProcA(page, msg, wp, lp);
+    return PageDefault(page, msg, wp, lp);
 }

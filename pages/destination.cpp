@@ -47,5 +47,5 @@ LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     }
-    return DefWindowProcA(page, msg, wp, lp);
+    return PageDefault(page, msg, wp, lp);
 }

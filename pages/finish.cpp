@@ -25,5 +25,5 @@ LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     }
-    return DefWindowProcA(page, msg, wp, lp);
+    return PageDefault(page, msg, wp, lp);
 }

@@ -109,13 +109,16 @@ void FileProgress(void* context, int percent)
 }
 
 // Handles at most one pending message of the page or its controls. A Cancel click that
-// is already queued as a command is taken here without dispatching it.
+// is already queued as a command, or Escape (the dialog keyboard's Cancel, which this
+// loop does without), is taken here without dispatching it. Enter is not: a user still
+// pressing Enter through the wizard must not cancel the copy.
 int Step(void* context)
 {
     InstallingPage* p = static_cast<InstallingPage*>(context);
     MSG msg;
     if (PeekMessageA(&msg, p->page, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_COMMAND && msg.wParam == IDC_INSTALL_CANCEL) {
+        if ((msg.message == WM_COMMAND && msg.wParam == IDC_INSTALL_CANCEL) ||
+            (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
             p->cancelled = true;
         } else {
             TranslateMessage(&msg);

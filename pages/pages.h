@@ -42,11 +42,27 @@ enum class PageFrame {
 // Creation, destruction and close requests, alike on every page of a frame: WM_CREATE
 // runs PageCreate, WM_DESTROY ends the runner's loop, WM_CLOSE from elsewhere than the
 // page's own buttons is answered as the frame says (and ignored while a box of the page
-// is open). 1 when `msg` has been handled.
+// is open); a WM_COMMAND is left to the page once the focus is followed (PageFollowFocus).
+// 1 when `msg` has been handled.
 int PageFrameMessage(HWND page, UINT msg, PageFrame frame);
 
 // Closes the page as one of its buttons does.
 void PageClose(HWND page);
+
+// The dialog manager's keyboard handling on a page whose messages end in DefWindowProcA.
+// PageFocusFirst gives a new page's focus to its button 1 (Next, Finish) once its
+// controls exist; PageFollowFocus, after every message, remembers the control that has
+// the focus and gives the default push-button border to it when it is a push button, else
+// back to button 1, so that Enter presses the button that has the focus.
+void PageFocusFirst(HWND page);
+void PageFollowFocus(HWND page);
+
+// What a wizard page hands on instead of calling DefWindowProcA itself: the focus moves
+// that the dialog manager asks of a dialog (WM_NEXTDLGCTL: Tab, Shift+Tab, the arrows
+// between push buttons), and the focus given back to the remembered control when the
+// page gets it (activated again after a box or the Browse dialog). Everything else goes
+// to DefWindowProcA.
+LRESULT PageDefault(HWND page, UINT msg, WPARAM wp, LPARAM lp);
 
 // Where PageCreate puts a window whose rectangle is `window`: one pixel wider and higher
 // than its extent, centred on the screen (division truncating toward zero).

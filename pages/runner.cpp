@@ -25,6 +25,8 @@ short RunPage(const char* className, WNDPROC proc, int templateId, LPARAM init)
     if (!page)
         return kResultNoPage; // nothing would ever post the quit message
     SendMessageA(page, WM_PAGEINIT, 0, init);
+    if (IsWindow(page))
+        PageFocusFirst(page);
 
     // Ends with the quit message that the page posts when it is destroyed. This loop
     // also serves the backdrop.
@@ -34,6 +36,7 @@ short RunPage(const char* className, WNDPROC proc, int templateId, LPARAM init)
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
+        PageFollowFocus(page);
     }
     // A destroyed owner destroys its pages too: no button was pressed then, and the
     // result of the previous page must not carry the user on.

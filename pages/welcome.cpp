@@ -23,5 +23,5 @@ LRESULT CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     }
-    return DefWindowProcA(page, msg, wp, lp);
+    return PageDefault(page, msg, wp, lp);
 }

@@ -2,7 +2,9 @@
 """Draws the program's pictures: the bitmaps and icons of the resource script and the
 demo medium's LOGO.BMP. Deterministic: running it again rewrites the same bytes.
 
-    python3 res/pictures.py
+    python3 res/pictures.py            writes them
+    python3 res/pictures.py --check    writes nothing; exit 1 when a committed picture
+                                       differs from what this draws
 
 Everything is drawn in the standard 16-colour VGA palette (the logo uses 256 colours)
 with ordered dithering, bevels and a hand-made 5x7 bitmap font."""
@@ -10,6 +12,7 @@ with ordered dithering, bevels and a hand-made 5x7 bitmap font."""
 import math
 import os
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -350,7 +353,21 @@ def ico_bytes(canvas, transparent):
     return head + entry + image
 
 
+# With --check, the paths whose file is not what this draws.
+CHECK = '--check' in sys.argv[1:]
+differ = []
+
+
 def write(path, data):
+    if CHECK:
+        try:
+            with open(path, 'rb') as f:
+                same = f.read() == data
+        except OSError:
+            same = False
+        if not same:
+            differ.append(os.path.relpath(path, os.path.join(HERE, '..')))
+        return
     with open(path, 'wb') as f:
         f.write(data)
     print('wrote', os.path.relpath(path), len(data), 'bytes')
@@ -799,6 +816,12 @@ def main():
     write(os.path.join(HERE, 'squares.ico'), ico_bytes(icon_squares(), KEY))
     picture, colours = logo()
     write(os.path.join(HERE, '..', 'demo', 'LOGO.BMP'), bmp_bytes(picture, 8, colours))
+    if CHECK:
+        for path in differ:
+            print(f'{path} is not what res/pictures.py draws: run it and commit the result')
+        if not differ:
+            print('every picture is what res/pictures.py draws')
+        sys.exit(1 if differ else 0)
 
 
 if __name__ == '__main__':

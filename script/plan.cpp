@@ -24,11 +24,11 @@ struct DirRule {
     const char* suffix;
 };
 
-constexpr DirRule kDirRules[kDirKeyCount] = {
-    {false, nullptr}, {false, nullptr}, {false, nullptr}, {false, nullptr}, {false, nullptr},
-    {false, nullptr}, {true, ""}, {true, "\\SYSTEM"}, {true, "\\INF"},
-    {true, "\\SYSTEM32\\DRIVERS"},
+constexpr DirRule kDirRules[] = {
+#define MEDIUM_DIR_KEY(index, name, underWindows, suffix) {underWindows != 0, suffix},
+#include "res/medium.def"
 };
+static_assert(sizeof kDirRules / sizeof kDirRules[0] == kDirKeyCount, "one rule per key");
 
 // Sets the record's directories from directory key `k`. 0 when a value does not fit its
 // 40-character field.

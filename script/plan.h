@@ -4,25 +4,20 @@
 #pragma once
 #include "base/globals.h"
 
+// The rooms of a record's text fields (kDirFieldRoom, kNameFieldRoom, kDescriptionRoom,
+// terminator included) are the medium format's: a longer value does not fit.
 struct FileRecord {
-    char dirName[40];     // sub-directory of the program directory holding the source
-    char targetDir[40];   // absolute (systemDir 1) or relative to the destination (0)
-    char sourceName[15];
-    char targetName[15];
-    char description[62];
+    char dirName[kDirFieldRoom];     // sub-directory of the program directory holding the source
+    char targetDir[kDirFieldRoom];   // absolute (systemDir 1) or relative to the destination (0)
+    char sourceName[kNameFieldRoom];
+    char targetName[kNameFieldRoom];
+    char description[kDescriptionRoom]; // cut there, not refused
     int systemDir;
 };
 static_assert(sizeof(FileRecord) == 176, "file records are 176 bytes");
 
 // Bytes behind the last record, where the reader keeps its program items.
 constexpr int kPlanTailBytes = 600;
-
-// Rooms of a record's text fields, terminator included: a longer value does not fit.
-constexpr int kDirFieldRoom = sizeof(FileRecord::dirName);         // also targetDir
-constexpr int kNameFieldRoom = sizeof(FileRecord::sourceName);     // also targetName
-constexpr int kDescriptionRoom = sizeof(FileRecord::description);  // cut there, not refused
-static_assert(sizeof(FileRecord::targetDir) == kDirFieldRoom, "both directory fields alike");
-static_assert(sizeof(FileRecord::targetName) == kNameFieldRoom, "both name fields alike");
 
 // The four comma-separated fields of a disk line, as the field splitter gives them.
 struct DiskLine {

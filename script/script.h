@@ -1,15 +1,15 @@
 // The setup script SETUP.INF: the reader that fills the global settings and builds the
 // install plan.
 #pragma once
-#include <windows.h>
+#include "base/globals.h"
 
 // A line of the PM Info section: a program item, in the fixed rooms it is kept in. The
 // reader keeps up to ten of them behind the plan's records; nothing reads them yet, but
 // they are part of the script's format and of the plan block's layout.
 struct ProgramItem {
-    char fileName[15];
-    char title[40];
-    char iconIndex[5];
+    char fileName[kItemNameRoom];
+    char title[kItemTitleRoom];
+    char iconIndex[kItemIconRoom];
 };
 static_assert(sizeof(ProgramItem) == 60, "program-item records are 60 bytes");
 
@@ -17,7 +17,7 @@ static_assert(sizeof(ProgramItem) == 60, "program-item records are 60 bytes");
 constexpr int kItemFieldRooms[3] = {sizeof(ProgramItem::fileName), sizeof(ProgramItem::title),
                                     sizeof(ProgramItem::iconIndex)};
 
-constexpr int kProgramItems = 10;
+// kProgramItems, the number of items, is the medium format's (base/globals.h).
 extern ProgramItem* g_programItems[kProgramItems];
 
 // Fills a program item from a PM Info line; fields longer than 14, 39 or 4 characters

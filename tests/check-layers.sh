@@ -1,41 +1,63 @@
 #!/bin/sh
-# Checks that the product's includes only point down its layers:
-#   res/                  resource IDs: includes nothing of ours
-#   base/                 process-wide state, bounded text, string loader
-#   script/  gfx/         the setup script and install plan; drawing and the backdrop
-#   engine/               one installation and its driver: copy, staging, commit, journal,
-#                         restart list, registration, counts, outcome
-#   pages/                page runner and wizard pages, the Installing page among them
-#   app/  uninstall/      the two programs' entries: setup.exe and uninstal.exe
-# A folder may include its own headers and those of the layers below it, never a folder
-# beside it or above it. The build links each layer's library alone with the layers below
-# it (product_layer in CMakeLists.txt), which catches calls; this catches the includes,
-# inline code and tables of the headers too.
+# Checks that the product's includes only point down its layers, as CMakeLists.txt sets
+# them out: each product_layer(<library> BELOW <libraries> SOURCES <files>) is a layer, its
+# folder the folder of its sources, and it may include its own folder and the folders of
+# the layers below it, all the way down. res/ (resource IDs and the medium format's
+# definition, linked into every program) lies below every layer and includes only itself.
+# The build links each layer's library alone with the layers below it, which catches
+# calls; this catches the includes, inline code and tables of the headers too.
 cd "$(dirname "$0")/.." || exit 2
-allowed() {
-    case $1 in
-    res) echo "res" ;;
-    base) echo "base res" ;;
-    script) echo "script base res" ;;
-    gfx) echo "gfx base res" ;;
-    engine) echo "engine script base res" ;;
-    pages) echo "pages engine script gfx base res" ;;
-    app) echo "app pages engine script gfx base res" ;;
-    uninstall) echo "uninstall engine script base res" ;;
-    esac
-}
+# One line per folder: the folder, then every folder it may include.
+table=$(awk '
+    /^[ \t]*product_layer[ \t]*\(/ { open = 1; text = "" }
+    open { text = text " " $0; if ($0 ~ /\)/) { open = 0; calls[++n] = text } }
+    function down(layer, seen,    i, list) {
+        list = folders[layer]
+        for (i = 1; i <= nbelow[layer]; ++i)
+            list = list " " down(below[layer, i])
+        return list
+    }
+    END {
+        for (c = 1; c <= n; ++c) {
+            gsub(/[()]/, " ", calls[c])
+            k = split(calls[c], w, /[ \t]+/)
+            name = ""; mode = ""
+            for (i = 1; i <= k; ++i) {
+                if (w[i] == "" || w[i] == "product_layer") continue
+                if (name == "") { name = w[i]; names[++layers] = name; continue }
+                if (w[i] == "BELOW" || w[i] == "SOURCES") { mode = w[i]; continue }
+                if (mode == "BELOW") below[name, ++nbelow[name]] = w[i]
+                if (mode == "SOURCES" && w[i] ~ /\//) {
+                    folder = w[i]; sub(/\/.*/, "", folder)
+                    if (index(" " folders[name] " ", " " folder " ") == 0)
+                        folders[name] = folders[name] " " folder
+                }
+            }
+        }
+        print "res res"
+        for (l = 1; l <= layers; ++l) {
+            split(folders[names[l]], own, " ")
+            for (f in own)
+                print own[f], down(names[l]), "res"
+        }
+    }' CMakeLists.txt)
+[ -n "$table" ] || { echo "no product_layer in CMakeLists.txt"; exit 2; }
 status=0
-for dir in res base script gfx engine pages app uninstall; do
-    ok=$(allowed $dir)
-    for file in $dir/*.cpp $dir/*.h $dir/*.rc; do
+echo "$table" | {
+bad=0
+while read -r dir ok; do
+    ok=$(echo $ok | tr ' ' '\n' | sort -u | tr '\n' ' ')
+    for file in "$dir"/*.cpp "$dir"/*.h "$dir"/*.rc "$dir"/*.def; do
         [ -f "$file" ] || continue
         for target in $(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z]*\)\/.*/\1/p' "$file"); do
             case " $ok " in
             *" $target "*) ;;
-            *) echo "$file includes $target/: $dir/ may include only $ok"; status=1 ;;
+            *) echo "$file includes $target/: $dir/ may include only ${ok% }"; bad=1 ;;
             esac
         done
     done
 done
+exit $bad
+} || status=1
 [ $status = 0 ] && echo "every include points down a layer"
 exit $status

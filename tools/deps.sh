@@ -3,7 +3,7 @@
 # missing. Does nothing when all are present.
 set -euo pipefail
 packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 binutils-mingw-w64-i686 xvfb xauth
-          mscompress googletest cmake ninja-build fonts-liberation fonts-wine imagemagick python3)
+          mscompress xorriso googletest cmake ninja-build fonts-liberation fonts-wine imagemagick python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -2,7 +2,7 @@
 """Builds an installation medium from a folder of files and a short description.
 
     tools/mkmedium.py DESCRIPTION OUT_DIR [--payload DIR] [--setup SETUP.EXE]
-                      [--uninstaller UNINSTAL.EXE]
+                      [--uninstaller UNINSTAL.EXE] [--iso OUT.iso] [--quiet]
 
 The description is a text file of lines; '#' starts a comment line:
 
@@ -31,9 +31,10 @@ The description is a text file of lines; '#' starts a comment line:
 Paths in the description are relative to its own folder. A file is taken from
 PAYLOAD/<directory name>/<name> and is installed under its name. It is stored
 compressed (SZDD, with mscompress) under the name with the last character of its
-extension replaced by '_' (VWHEEL.EX_), unless marked 'plain'. Every compressed file is
-expanded again and compared; one that does not come back whole (mscompress corrupts
-inputs of 1 to 15 bytes) is stored plain under its own name.
+extension replaced by '_' (VWHEEL.EX_), unless marked 'plain'. A file that compressing
+would not make smaller is stored plain under its own name, and so is one whose
+compressed form does not expand back whole (mscompress corrupts inputs of 1 to 15
+bytes): every compressed file is expanded again and compared.
 
 Every medium gets the uninstaller: the builder adds two lines to the first disk, the
 uninstaller (--uninstaller, by default uninstal.exe beside --setup) as UNINSTAL.EXE and a
@@ -45,81 +46,63 @@ installed: UNINSTAL.INF alone lists it in an [Uninstall] section the setup does 
 (Keep1=DISK,LINE, ...). A description that names UNINSTAL.EXE or UNINSTAL.INF in the
 destination itself is refused: those two are the builder's.
 
-Values that the setup would cut, refuse or resolve to nothing are errors here, so what
-this writes is a medium the setup installs completely. Exit status 0 when the medium was
+The rooms, counts, directory keys and settings come from the medium format's definition
+(res/medium.def), which the setup's headers and string table include too. Values that
+the setup would cut, refuse or resolve to nothing are errors here, each with its line,
+and so is what the medium checker (tools/mediumcheck.sh --strict) would flag on the
+medium written: what this writes is a medium the setup installs completely. A description
+without a utility or control-panel line is a package without that program: the setup
+registers none, and the builder notes it. --unchecked writes the medium all the same
+(for testing the checker). --iso also writes the medium as an ISO 9660 image (with
+xorriso or genisoimage), labelled after the first disk. Exit status 0 when the medium was
 written, 1 on an error in the description or its files, 2 on wrong usage.
 """
 import argparse
+import ast
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import zlib
 
-# The rooms, directory keys and caption are the setup's own, read from its headers and
-# string table beside this file, so that the builder refuses exactly what the setup would.
-SOURCE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
-
-
-def _source(path):
-    with open(os.path.join(SOURCE_DIR, path), encoding="latin-1") as f:
-        return f.read()
+# The rooms, counts, directory keys and caption are the setup's own: the medium format's
+# definition file, which the setup's headers and string table include too. One fact a line,
+# MEDIUM_KIND(argument, ...), arguments C literals or names.
+DEFINITION = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "res", "medium.def")
 
 
-def _constants(path):
-    """constexpr int kName = 80; -> {"kName": 80}"""
-    return {m[0]: int(m[1]) for m in re.findall(r"constexpr int (k\w+) = (\d+);", _source(path))}
+def _definition(path=DEFINITION):
+    facts = {}
+    with open(path, encoding="latin-1") as f:
+        for line in f:
+            m = re.match(r"(MEDIUM_\w+)\((.*)\)\s*$", line.strip())
+            if m:
+                args = re.findall(r'"(?:[^"\\]|\\.)*"|[^,\s][^,]*', m[2])
+                facts.setdefault(m[1], []).append(
+                    [ast.literal_eval(a) if a[0] in '"0123456789' else a.strip() for a in args])
+    return facts
 
 
-def _fields(path, struct):
-    """The rooms of a struct's char fields: char name[15]; -> {"name": 15}"""
-    body = re.search(r"struct " + struct + r" \{(.*?)\};", _source(path), re.S)[1]
-    return {name: int(room) for name, room in re.findall(r"char (\w+)\[(\d+)\];", body)}
-
-
-def _strings():
-    """The string table: {number: text}, the IDS_ names resolved through res/ids.h."""
-    ids = {m[0]: int(m[1]) for m in re.findall(r"#define (IDS_\w+)\s+(\d+)", _source("res/ids.h"))}
-    table = {}
-    for key, text in re.findall(r'^\s*(\d+|IDS_\w+),\s*"(.*)"\s*$', _source("res/strings.rc"), re.M):
-        table[int(key) if key.isdigit() else ids[key]] = text
-    return ids, table
-
-
-_GLOBALS = _constants("base/globals.h")
-_RECORD = _fields("script/plan.h", "FileRecord")
-_ITEM = _fields("script/script.h", "ProgramItem")
-_IDS, _TABLE = _strings()
-PATH_ROOM = _GLOBALS["kPathRoom"]
-DIR_KEYS = [_TABLE[_IDS["IDS_ROOTDIR"] + k] for k in range(_GLOBALS["kDirKeyCount"])]
-# The keys whose directories lie under the destination (RootDir, SubDir1-5): those of the
-# plan's directory rules that are not under the Windows directory.
-_UNDER_WINDOWS = re.findall(r"\{(true|false), ", re.search(r"kDirRules\[kDirKeyCount\] = \{(.*?)\};",
-                                                          _source("script/plan.cpp"), re.S)[1])
-assert len(_UNDER_WINDOWS) == len(DIR_KEYS), "one directory rule per key"
-SUB_DIR_KEYS = [key for key, under in zip(DIR_KEYS, _UNDER_WINDOWS) if under == "false"]
-MAX_DISKS = _GLOBALS["kMaxDisks"]
+_FACTS = _definition()
+N = {name: value for name, value in _FACTS["MEDIUM_NUMBER"]}
+DIR_KEYS = [name for _, name, _, _ in sorted(_FACTS["MEDIUM_DIR_KEY"])]
+assert len(DIR_KEYS) == N["kDirKeyCount"], "one directory key per index"
+# The keys whose directories lie under the destination (RootDir, SubDir1-5).
+SUB_DIR_KEYS = [name for _, name, under, _ in sorted(_FACTS["MEDIUM_DIR_KEY"]) if not under]
+WINDOWS_SUFFIX = {name: suffix for _, name, under, suffix in _FACTS["MEDIUM_DIR_KEY"] if under}
+PATH_ROOM, MAX_DISKS = N["kPathRoom"], N["kMaxDisks"]
 
 # [Main] and [Startup] settings: description word -> (section, key, room in characters
 # with the terminator, or None for a number). A setting the description leaves out is
 # left out of the script, and the setup takes its own default.
-SETTINGS = {
-    "default-path": ("Main", "DefaultPath", PATH_ROOM),
-    "group-name": ("Main", "GroupName", _GLOBALS["kTextRoom"]),
-    "group-title": ("Main", "GroupTitle", _GLOBALS["kTextRoom"]),
-    "product": ("Main", "ProductName", _GLOBALS["kProductRoom"]),
-    "minimum-space": ("Main", "MinimumSpace", None),
-    "pnp-id": ("Main", "PnpID", _GLOBALS["kPnpRoom"]),
-    "oem": ("Main", "OEM", None),
-    "title": ("Startup", "Title", PATH_ROOM),
-    "utility": ("Startup", "FileName", PATH_ROOM),
-    "control-panel": ("Startup", "ControlPanel", PATH_ROOM),
-}
-CAPTION_SUFFIX = " " + _TABLE[_IDS["IDS_SETUP_PROGRAM"]]
-NAME_ROOM, DIR_ROOM, DESCRIPTION_ROOM = _RECORD["sourceName"], _RECORD["dirName"], _RECORD["description"]
-LABEL_ROOM, LINE_ROOM = _GLOBALS["kLabelRoom"], _GLOBALS["kTextRoom"]
-ITEM_ROOMS = (_ITEM["fileName"], _ITEM["title"], _ITEM["iconIndex"])
+SETTINGS = {word: (section, key, N[room] if room else None)
+            for word, section, key, room in _FACTS["MEDIUM_SETTING"]}
+CAPTION_SUFFIX = " " + dict(_FACTS["MEDIUM_TEXT"])["IDS_SETUP_PROGRAM"]
+NAME_ROOM, DIR_ROOM, DESCRIPTION_ROOM = N["kNameFieldRoom"], N["kDirFieldRoom"], N["kDescriptionRoom"]
+LABEL_ROOM, LINE_ROOM = N["kLabelRoom"], N["kTextRoom"]
+ITEM_ROOMS = (N["kItemNameRoom"], N["kItemTitleRoom"], N["kItemIconRoom"])
 
 
 class DescriptionError(Exception):
@@ -146,7 +129,7 @@ def local(dir_name):
 def parse(path):
     """Reads the description into a dict; raises DescriptionError naming the line."""
     d = {"settings": {}, "main": [], "dirs": {}, "disks": [], "items": [],
-         "logo": None, "payload": "payload"}
+         "logo": None, "payload": "payload", "lines": {}}
     with open(path, encoding="latin-1") as f:
         lines = f.read().splitlines()
     for number, raw in enumerate(lines, 1):
@@ -161,12 +144,14 @@ def parse(path):
 
         if word in SETTINGS:
             d["settings"][word] = rest
+            d["lines"][word] = number
         elif word == "main":
             if "=" not in rest:
                 fail("main needs KEY=VALUE")
             d["main"].append(rest)
         elif word in ("logo", "payload"):
             d[word] = rest
+            d["lines"][word] = number
         elif word == "dir":
             key, name = (rest.split(None, 1) + [""])[:2]
             match = [k for k in DIR_KEYS if k.lower() == key.lower()]
@@ -176,10 +161,11 @@ def parse(path):
             if not name:
                 fail(f"directory key {key} needs a directory name")
             d["dirs"][match[0]] = name
+            d["lines"][match[0]] = number
         elif word == "disk":
             if not rest:
                 fail("a disk needs a label")
-            d["disks"].append({"label": rest, "files": []})
+            d["disks"].append({"label": rest, "files": [], "line": number})
         elif word == "file":
             if not d["disks"]:
                 fail("file before the first disk")
@@ -198,15 +184,45 @@ def parse(path):
                 "keep": "keep" in flags, "description": description.strip(), "line": number})
         elif word == "item":
             d["items"].append(rest)
+            d["lines"][f"item {len(d['items'])}"] = number
         else:
             fail(f"unknown word {word!r}")
     return d
 
 
+# Where the setup installs when nobody chooses: what a system as set up by default gives
+# the script's DefaultPath (the Program Files folder, the Windows directory on drive C:).
+# A target path longer than the setup's room there is refused, as the checker reports it.
+PROGRAM_FILES, WINDOWS_DIR = "C:\\Program Files", "C:\\WINDOWS"
+
+
+def default_destination(value):
+    """The destination the setup proposes for a DefaultPath value (None: none given)."""
+    if value is None:
+        return "C:\\VELAN"
+    if len(value) > 2 and value[1] == ":":
+        return "C:" + value[2:]
+    return PROGRAM_FILES + "\\" + value
+
+
+def normal(path):
+    """A path of the script reduced for comparison, as the checker does: upper case,
+    without empty and '.' components."""
+    return "\\".join(p for p in path.upper().split("\\") if p and p != ".")
+
+
 def validate(d, path):
-    """The rooms and rules of the setup, checked before anything is written."""
+    """The rules of the medium format and of the setup, checked before anything is written:
+    what the setup would cut, refuse or resolve to nothing, and what the checker
+    (tools/checker, with --strict) flags. One message per mistake, each with the line of
+    the description that makes it."""
     errors = []
     s = d["settings"]
+
+    def error(where, message):
+        line = d["lines"].get(where, where) if not isinstance(where, int) else where
+        errors.append(f"{path}:{line}: {message}" if isinstance(line, int) else f"{path}: {message}")
+
     for word, (section, key, room) in SETTINGS.items():
         value = s.get(word)
         if value is None:
@@ -215,87 +231,135 @@ def validate(d, path):
             try:
                 number = int(value)
             except ValueError:
-                errors.append(f"{word}: {value!r} is not a whole number")
+                error(word, f"{word}: {value!r} is not a whole number")
                 continue
-            if word == "minimum-space" and not 0 <= number <= 32767:
-                errors.append(f"minimum-space {number} is outside 0 to 32767 kilobytes")
+            if word == "minimum-space" and not 0 <= number <= N["kMaxMinimumSpace"]:
+                error(word, f"minimum-space {number} is outside 0 to {N['kMaxMinimumSpace']} kilobytes")
         elif not fits(value, room):
-            errors.append(f"{word}: longer than {room - 1} characters, the setup would cut it")
+            error(word, f"{word}: longer than {room - 1} characters, the setup would cut it")
     product = s.get("product", "Velan")
-    if not fits(product + CAPTION_SUFFIX, PATH_ROOM):
-        errors.append(f"product: the caption \"{product}{CAPTION_SUFFIX}\" is longer than "
-                      f"79 characters, the setup would cut it")
+    if fits(product, N["kProductRoom"]) and not fits(product + CAPTION_SUFFIX, PATH_ROOM):
+        error("product", f"product: the caption \"{product}{CAPTION_SUFFIX}\" is longer than "
+              f"{PATH_ROOM - 1} characters, the setup would cut it")
+    default_path = s.get("default-path")
+    dest = default_destination(default_path)
+    if default_path is not None and fits(default_path, PATH_ROOM):
+        if len(default_path) > 2 and default_path[1] == ":" and default_path[2] != "\\":
+            error("default-path", "default-path: no backslash after the drive's colon, the "
+                  "Destination page would refuse it")
+        elif not fits(dest, PATH_ROOM):
+            error("default-path", f"default-path: {dest} is longer than {PATH_ROOM - 1} "
+                  f"characters, the setup would take its own default instead")
     if not d["disks"]:
-        errors.append("no disk")
-    if len(d["disks"]) > MAX_DISKS:
-        errors.append(f"{len(d['disks'])} disks, the setup reads at most {MAX_DISKS}")
+        error(None, "no disk")
     for i, disk in enumerate(d["disks"], 1):
+        if i == MAX_DISKS + 1:
+            error(disk["line"], f"{len(d['disks'])} disks, the setup reads at most {MAX_DISKS}")
         if not fits(disk["label"], LABEL_ROOM):
-            errors.append(f"disk {i}: label longer than {LABEL_ROOM - 1} characters")
+            error(disk["line"], f"disk {i}: label longer than {LABEL_ROOM - 1} characters")
         if not disk["files"]:
-            errors.append(f"disk {i}: no file")
-    for key, name in d["dirs"].items():
-        if not fits(name, DIR_ROOM):
-            errors.append(f"dir {key}: {name!r} is longer than {DIR_ROOM - 1} characters")
+            error(disk["line"], f"disk {i}: no file")
     # The Installing page creates RootDir and SubDir1-5 under the destination, in that
     # order and one level each: a nested name needs its parent created before it.
-    created = {"."}
+    created, uncreated = {"."}, set()
+    for key, name in d["dirs"].items():
+        if not fits(name, DIR_ROOM):
+            error(key, f"dir {key}: {name!r} is longer than {DIR_ROOM - 1} characters")
     for key in SUB_DIR_KEYS:
         if key not in d["dirs"]:
             continue
         name = local(d["dirs"][key]).upper()
-        parent = os.path.dirname(name) or "."
-        if parent not in created:
-            errors.append(f"dir {key}: the setup cannot create \"{d['dirs'][key]}\", its "
-                          f"parent is not one of the directories created before it")
+        if (os.path.dirname(name) or ".") not in created:
+            error(key, f"dir {key}: the setup cannot create \"{d['dirs'][key]}\", its parent "
+                  f"is not one of the directories created before it")
+            uncreated.add(key)  # and its files are not said again
+        elif name != "." and not fits(dest + "\\" + d["dirs"][key], PATH_ROOM) and fits(dest, PATH_ROOM):
+            error(key, f"dir {key}: {dest}\\{d['dirs'][key]} is longer than {PATH_ROOM - 1} "
+                  f"characters, the setup cannot create it")
+            uncreated.add(key)
         else:
             created.add(name)
     total = 0
-    targets = {}
-    medium = {}
-    for i, disk in enumerate(d["disks"], 1):
+    targets, medium, installed = {}, {}, set()
+    for disk in d["disks"]:
         for f in disk["files"]:
-            where = f"{path}:{f['line']}: {f['name']}"
+            line = f["line"] if isinstance(f["line"], int) else disk["line"]
+            where = f"{f['name']}"
             total += 1
             names = [f["name"]] if f["plain"] else [f["name"], compressed_name(f["name"])]
-            for name in names:
-                if not fits(name, NAME_ROOM):
-                    errors.append(f"{where}: {name!r} is longer than {NAME_ROOM - 1} characters")
+            long = [n for n in names if not fits(n, NAME_ROOM)]
+            if long:
+                error(line, f"{where}: {long[0]!r} is longer than {NAME_ROOM - 1} characters")
+                continue
             if not fits(f["description"], DESCRIPTION_ROOM):
-                errors.append(f"{where}: description longer than {DESCRIPTION_ROOM - 1} characters")
+                error(line, f"{where}: description longer than {DESCRIPTION_ROOM - 1} characters")
             if "," in f["name"] or "," in f["description"]:
-                errors.append(f"{where}: a comma would split the disk line's fields")
+                error(line, f"{where}: a comma would split the disk line's fields")
             if f["key"] not in d["dirs"]:
-                errors.append(f"{where}: directory key {f['key']} has no dir line")
+                error(line, f"{where}: directory key {f['key']} has no dir line")
+                continue
+            if f["key"] in uncreated:
                 continue
             # Files of the Windows keys go to a directory fixed by the key; the others to
             # their directory name under the destination.
-            if f["key"].startswith("Win"):
-                target = ("win", f["key"], f["name"].upper())
+            if f["key"] in WINDOWS_SUFFIX:
+                target = WINDOWS_DIR + WINDOWS_SUFFIX[f["key"]] + "\\" + f["name"]
             else:
-                target = ("dest", local(d["dirs"][f["key"]]).upper(), f["name"].upper())
-            if target in targets:
-                errors.append(f"{where}: installed to the same place as line {targets[target]}")
-            targets[target] = f["line"]
+                target = dest + "\\" + d["dirs"][f["key"]] + "\\" + f["name"]
+            if not fits(target, PATH_ROOM) and fits(dest, PATH_ROOM):
+                error(line, f"{where}: installed as {target}, longer than {PATH_ROOM - 1} "
+                      f"characters: the setup cannot write it")
+                continue
             stored = (local(d["dirs"][f["key"]]).upper(), f["name"].upper())
-            if stored in medium:
-                errors.append(f"{where}: same place on the medium as line {medium[stored]}")
-            medium[stored] = f["line"]
-            if not f["plain"]:
-                packed = (stored[0], compressed_name(f["name"]).upper())
-                if packed in medium:
-                    errors.append(f"{where}: compressed name clashes with line {medium[packed]}")
-                medium[packed] = f["line"]
-    if total > 32767:
-        errors.append(f"{total} files, more than the setup's 32767")
+            packed = None if f["plain"] else (stored[0], compressed_name(f["name"]).upper())
+            if normal(target) in targets:
+                error(line, f"{where}: installed to the same place as line {targets[normal(target)]}")
+            elif stored in medium:
+                error(line, f"{where}: same place on the medium as line {medium[stored]}")
+            elif packed in medium:
+                error(line, f"{where}: compressed name clashes with line {medium[packed]}")
+            targets.setdefault(normal(target), f["line"])
+            medium.setdefault(stored, f["line"])
+            if packed:
+                medium.setdefault(packed, f["line"])
+            if f["key"] not in WINDOWS_SUFFIX:
+                installed.add(normal(d["dirs"][f["key"]] + "\\" + f["name"]))
+    if total > N["kMaxFiles"]:
+        error(None, f"{total} files, more than the setup's {N['kMaxFiles']}")
+    # The registry entries name the two programs in the destination: each must be a file
+    # this medium installs there, and the entry must fit the setup's room. A description
+    # without them is a package without a resident utility or control-panel extension:
+    # the setup then registers none.
+    for word in ("utility", "control-panel"):
+        value = s.get(word)
+        if not value or not fits(value, PATH_ROOM):
+            continue
+        entry = dest + "\\" + value
+        if " " in entry:
+            entry = f'"{entry}"'
+        if normal(value) not in installed:
+            error(word, f"{word}: {value} is not a file this medium installs in the destination")
+        elif not fits(entry, PATH_ROOM) and fits(dest, PATH_ROOM):
+            error(word, f"{word}: the registry entry {entry} is longer than {PATH_ROOM - 1} "
+                  f"characters")
     for n, item in enumerate(d["items"], 1):
         fields = [x.strip() for x in item.split(",")]
-        if n > 10:
-            errors.append(f"item {n}: the setup reads at most 10 program items")
+        if n == N["kProgramItems"] + 1:
+            error(f"item {n}", f"item {n}: the setup reads at most {N['kProgramItems']} program items")
         for field, room in zip(fields, ITEM_ROOMS):
             if not fits(field, room):
-                errors.append(f"item {n}: {field!r} longer than {room - 1} characters")
+                error(f"item {n}", f"item {n}: {field!r} longer than {room - 1} characters")
     return errors
+
+
+def notes(d):
+    """What the setup does differently for this description, though it installs it whole."""
+    out = []
+    for word, what in (("utility", "no Run value starts a resident utility at logon"),
+                       ("control-panel", "no control-panel extension is registered")):
+        if not d["settings"].get(word):
+            out.append(f"no {word}: {what}")
+    return out
 
 
 UNINSTALLER, UNINSTALLER_SCRIPT = "UNINSTAL.EXE", "UNINSTAL.INF"
@@ -338,29 +402,95 @@ def run(args, **kw):
     return subprocess.run(args, check=True, **kw)
 
 
-def store(source, dest_dir, name, plain, work):
-    """Writes one file to the medium; returns (stored name, how, stored size)."""
-    if not plain:
+SZDD_MAGIC = b"SZDD\x88\xf0\x27\x33"
+
+
+def szdd_expand(data):
+    """The expansion of an SZDD file, as the platform's LZ service does it; None when
+    `data` is not one. LZSS over a 4096-byte window that starts as blanks, written from
+    4080 on: a flag byte, then per bit (lowest first) a literal byte (1) or a two-byte
+    match (0) of 3 to 18 bytes from a window position. The output is kept behind 4096
+    blanks, so a match is a slice of it (or, overlapping its own end, repeats it)."""
+    if data[:8] != SZDD_MAGIC or len(data) < 14:
+        return None
+    out = bytearray(b" " * 4096)
+    i, n = 14, len(data)
+    while i < n:
+        flags = data[i]
+        i += 1
+        if flags == 0xFF:  # eight literals, as in a file that does not compress
+            out += data[i:i + 8]
+            i += 8
+            continue
+        for bit in range(8):
+            if i >= n:
+                break
+            if flags >> bit & 1:
+                out.append(data[i])
+                i += 1
+                continue
+            if i + 1 >= n:
+                i = n
+                break
+            lo, hi = data[i], data[i + 1]
+            i += 2
+            src, length = lo | (hi & 0xF0) << 4, (hi & 0x0F) + 3
+            pos = (4080 + len(out) - 4096) & 0xFFF
+            back = (pos - src) & 0xFFF or 4096
+            start = len(out) - back
+            if length <= back:
+                out += out[start:start + length]
+            else:
+                piece = out[start:]
+                out += (piece * (length // back + 1))[:length]
+    return bytes(out[4096:])
+
+
+def compresses(source, size):
+    """Whether a file is worth handing to mscompress. mscompress reads its input one system
+    call per byte (30 million for a file of 30 MB: minutes), so a file of 64 KiB or more is
+    first tried with zlib's fastest level: one that it cannot shrink by a tenth comes out
+    larger from mscompress, whose LZ coding spends 9 bits on a byte it finds no match for.
+    A smaller file is simply compressed and compared."""
+    if size < 1 << 16:
+        return True
+    packer, packed = zlib.compressobj(1), 0
+    with open(source, "rb") as f:
+        for chunk in iter(lambda: f.read(1 << 20), b""):
+            packed += len(packer.compress(chunk))
+    return packed + len(packer.flush()) < size * 0.9
+
+
+def store(source, dest_dir, name, plain, work, only_smaller=True):
+    """Writes one file to the medium; returns (stored name, how, stored size).
+
+    A file that compresses is compressed with mscompress and the result checked: stored
+    compressed only when it is smaller than the file and expands back whole (mscompress
+    corrupts files of 1 to 15 bytes). The check expands in this process: msexpand, like
+    mscompress, reads one system call per byte. With `only_smaller` false, a file is stored
+    compressed even when that makes it larger (as a benchmark's medium wants it)."""
+    size = os.path.getsize(source)
+    if not plain and (compresses(source, size) or not only_smaller):
         scratch = os.path.join(work, "file")
         shutil.copyfile(source, scratch)
         packed = scratch + "_"
         if os.path.exists(packed):
             os.remove(packed)
         run(["mscompress", scratch], stdout=subprocess.DEVNULL)
-        with open(packed, "rb") as f:
-            expanded = run(["msexpand"], stdin=f, stdout=subprocess.PIPE,
-                           stderr=subprocess.DEVNULL).stdout
-        with open(source, "rb") as f:
-            original = f.read()
-        if expanded == original:
-            stored = compressed_name(name)
-            shutil.copyfile(packed, os.path.join(dest_dir, stored))
-            return stored, "compressed", os.path.getsize(packed)
-        print(f"mkmedium: note: {name} stored plain: compressed, its {len(original)} "
-              f"bytes do not expand whole (mscompress fails on files this small)",
-              file=sys.stderr)
+        if os.path.getsize(packed) < size or not only_smaller:
+            with open(packed, "rb") as f:
+                expanded = szdd_expand(f.read())
+            with open(source, "rb") as f:
+                whole = expanded == f.read()
+            if whole:
+                stored = compressed_name(name)
+                shutil.copyfile(packed, os.path.join(dest_dir, stored))
+                return stored, "compressed", os.path.getsize(packed)
+            print(f"mkmedium: note: {name} stored plain: compressed, its {size} "
+                  f"bytes do not expand whole (mscompress fails on files this small)",
+                  file=sys.stderr)
     shutil.copyfile(source, os.path.join(dest_dir, name))
-    return name, "plain", os.path.getsize(source)
+    return name, "plain", size
 
 
 def script_text(d, records):
@@ -400,7 +530,8 @@ def script_text(d, records):
     return "\r\n".join(out) + "\r\n"
 
 
-def build(description, out, payload=None, setup=None, quiet=False, uninstaller=None):
+def build(description, out, payload=None, setup=None, quiet=False, uninstaller=None,
+          unchecked=False):
     d = parse(description)
     base = os.path.dirname(os.path.abspath(description))
     if not uninstaller and setup:
@@ -420,13 +551,18 @@ def build(description, out, payload=None, setup=None, quiet=False, uninstaller=N
             source = f.get("source") or os.path.join(payload, local(d["dirs"][f["key"]]), f["name"])
             if not os.path.isfile(source):
                 errors.append(f"{description}:{f['line']}: {source} does not exist")
+                continue
             sources.append(source)
     if logo and not os.path.isfile(logo):
-        errors.append(f"logo {logo} does not exist")
+        errors.append(f"{description}:{d['lines']['logo']}: logo {logo} does not exist")
     if setup and not os.path.isfile(setup):
         errors.append(f"setup program {setup} does not exist")
-    if errors:
+    if errors and not unchecked:
         raise DescriptionError("\n".join(errors))
+    for error in errors:  # written all the same, for a test of the checker
+        print(f"mkmedium: unchecked: {error}", file=sys.stderr)
+    for note in notes(d):
+        print(f"mkmedium: note: {description}: {note}", file=sys.stderr)
 
     if os.path.isdir(out):
         shutil.rmtree(out)
@@ -461,6 +597,36 @@ def build(description, out, payload=None, setup=None, quiet=False, uninstaller=N
                 path = os.path.join(out, local(d["dirs"][r["key"]]), r["name"])
                 with open(path, "w", encoding="latin-1", newline="") as f:
                     f.write(uninstall_text(d, records))
+    return d
+
+
+# An ISO 9660 volume identifier holds 32 characters, upper-case letters, digits, the blank
+# and a few signs.
+VOLUME_ID_ROOM = 32
+
+
+def volume_id(label):
+    """The first disk's label as the disc's volume label: upper case, cut to 32."""
+    text = "".join(c if c.isalnum() or c in " _-.()" else "_" for c in label.upper())
+    return text[:VOLUME_ID_ROOM].rstrip()
+
+
+def write_iso(medium, iso, label):
+    """The medium folder as an ISO 9660 image. Names up to 31 characters (level 2), so the
+    setup's names of up to 14 characters stay whole, not cut to 8.3, with every printable
+    character the script may hold and no ';1' version. No Joliet tree: its volume label
+    holds 16 characters, and the platform would show that one."""
+    tool = shutil.which("xorriso") or shutil.which("genisoimage")
+    if not tool:
+        raise DescriptionError("--iso needs xorriso or genisoimage (tools/deps.sh installs it)")
+    args = [tool, "-as", "mkisofs"] if tool.endswith("xorriso") else [tool]
+    if os.path.exists(iso):
+        os.remove(iso)
+    done = subprocess.run(args + ["-quiet", "-iso-level", "2", "-relaxed-filenames",
+                                  "-omit-version-number", "-V", volume_id(label),
+                                  "-o", iso, medium], capture_output=True, text=True)
+    if done.returncode != 0:
+        raise DescriptionError(f"{os.path.basename(tool)} failed: {done.stderr.strip()}")
 
 
 def main():
@@ -472,9 +638,16 @@ def main():
     parser.add_argument("--uninstaller",
                         help="the uninstaller program (default: uninstal.exe beside --setup)")
     parser.add_argument("--quiet", action="store_true", help="list no file, only warnings")
+    parser.add_argument("--unchecked", action="store_true",
+                        help="write the medium even when the rules refuse it (for tests)")
+    parser.add_argument("--iso", metavar="OUT.iso",
+                        help="also write the medium as an ISO 9660 image (a CD's)")
     args = parser.parse_args()
     try:
-        build(args.description, args.out, args.payload, args.setup, args.quiet, args.uninstaller)
+        d = build(args.description, args.out, args.payload, args.setup, args.quiet,
+                  args.uninstaller, args.unchecked)
+        if args.iso:
+            write_iso(args.out, args.iso, d["disks"][0]["label"])
     except (DescriptionError, OSError) as e:
         print(f"mkmedium: {e}", file=sys.stderr)
         sys.exit(1)

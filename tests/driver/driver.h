@@ -98,6 +98,18 @@ int Key(HWND w, UINT vk);
 // The same with the Alt key held (WM_SYSKEYDOWN): AltKey(page, VK_F4) is Alt+F4.
 int AltKey(HWND w, UINT vk);
 HWND FocusOf(HWND w);                              // focus window of w's thread
+// Real keys, as the keyboard gives them (SendInput): they go to the focus of the active
+// window through its thread's own message loop, with the key state (Shift, Alt) that
+// the dialog manager reads. `vk` pressed and released while `modifier` (VK_SHIFT,
+// VK_MENU, or 0) is held.
+int RealKey(UINT vk, UINT modifier = 0);
+// Types `text` as characters (Unicode key events) into the focused control.
+int TypeText(const char* text);
+// The ID of the control of `page` that has the focus, once it is `id` or 3 s have passed:
+// 0 when the focus is on the page itself, -1 when it is elsewhere or nowhere.
+int WaitFocusId(HWND page, int id);
+// The ID of the push button of `page` that has the default push-button style, 0 for none.
+int DefaultButtonId(HWND page);
 
 // ---- Message boxes and the Browse dialog -------------------------------------------
 

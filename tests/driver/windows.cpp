@@ -175,6 +175,60 @@ int AltKey(HWND w, UINT vk)
            PostMessageA(target, WM_SYSKEYUP, vk, flags | 0xC0000000);
 }
 
+int RealKey(UINT vk, UINT modifier)
+{
+    INPUT in[4] = {};
+    UINT n = 0;
+    auto add = [&](UINT key, DWORD flags) {
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = (WORD)key;
+        in[n].ki.wScan = (WORD)MapVirtualKeyA(key, 0);
+        in[n++].ki.dwFlags = flags;
+    };
+    if (modifier)
+        add(modifier, 0);
+    add(vk, 0);
+    add(vk, KEYEVENTF_KEYUP);
+    if (modifier)
+        add(modifier, KEYEVENTF_KEYUP);
+    return SendInput(n, in, sizeof(INPUT)) == n;
+}
+
+int TypeText(const char* text)
+{
+    for (; *text; ++text) {
+        INPUT in[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            in[i].type = INPUT_KEYBOARD;
+            in[i].ki.wScan = (WORD)(unsigned char)*text;
+            in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+        }
+        if (SendInput(2, in, sizeof(INPUT)) != 2)
+            return 0;
+    }
+    return 1;
+}
+
+int WaitFocusId(HWND page, int id)
+{
+    int now = -1;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Pump(20)) {
+        HWND focus = FocusOf(page);
+        now = focus == page ? 0 : focus && IsChild(page, focus) ? GetDlgCtrlID(focus) : -1;
+        if (now == id)
+            break;
+    }
+    return now;
+}
+
+int DefaultButtonId(HWND page)
+{
+    for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == "Button" && (GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return GetDlgCtrlID(c);
+    return 0;
+}
+
 HWND WaitBox(const SetupRun& run, HWND owner, DWORD timeoutMs)
 {
     return WaitFor(run, "#32770", nullptr, owner, false, 0, timeoutMs);

@@ -1,7 +1,5 @@
 // Cancel, Escape and Alt+F4 on every page that has Cancel: the not-completed warning
-// owned by the page, then the end with nothing installed. The Finish page has no Cancel
-// and ignores Escape; Enter presses the default button 1, Alt+F4 finishes without the
-// restart.
+// owned by the page, then the end with nothing installed.
 #include "e2e.h"
 
 namespace {
@@ -73,41 +71,3 @@ INSTANTIATE_TEST_SUITE_P(
                     CancelCase{kComponents, How::AltF4}, CancelCase{kDestination, How::Cancel},
                     CancelCase{kDestination, How::Escape}, CancelCase{kDestination, How::AltF4}),
     CaseName);
-
-namespace {
-
-class Keys : public E2ETest {};
-
-} // namespace
-
-// Keys are handled in order: had Escape done anything, Enter would not find the page
-// waiting for it.
-TEST_F(Keys, EscapeOnFinishDoesNothingAndEnterFinishes)
-{
-    HWND f = WelcomeToFinish(StartAtWelcome(Script()));
-    ASSERT_TRUE(f);
-    ASSERT_TRUE(Click(f, IDC_RESTART_NO));
-    ASSERT_TRUE(Key(f, VK_ESCAPE));
-    Pump(300);
-    ASSERT_TRUE(Settle(f));
-    EXPECT_TRUE(IsWindowVisible(f));
-    EXPECT_FALSE(WaitBox(run, f, 0));
-    ASSERT_TRUE(Key(f, VK_RETURN));
-    EXPECT_TRUE(WaitGone(f));
-    EXPECT_EQ(0u, End());
-}
-
-TEST_F(Keys, EnterWithTheFocusOnACheckBoxActsAsNext)
-{
-    HWND t = Go(StartAtWelcome(Script()), IDC_NEXT, kSetupType);
-    ASSERT_TRUE(t);
-    ASSERT_TRUE(Click(t, IDC_CUSTOM));
-    HWND c = Go(t, IDC_NEXT, kComponents);
-    ASSERT_TRUE(c);
-    ASSERT_TRUE(Click(c, IDC_COMPONENT0));  // a click gives the box the focus
-    ASSERT_TRUE(Click(c, IDC_COMPONENT0));
-    ASSERT_EQ(GetDlgItem(c, IDC_COMPONENT0), FocusOf(c));
-    ASSERT_TRUE(Key(c, VK_RETURN));
-    ASSERT_TRUE(WaitGone(c));
-    EXPECT_TRUE(WaitPage(run, kDestination));
-}

@@ -115,11 +115,15 @@ TEST_F(Registration, DataThatWouldBeCutIsNotWritten)
     EXPECT_EQ(dest + "\\UTIL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
 }
 
-TEST_F(Registration, EmptyFileNamesGiveTheDirectoryWithBackslash)
+// No program named: no value that would point at the destination itself, no handler for
+// a class without its server; the Uninstall entry all the same.
+TEST_F(Registration, EmptyFileNamesWriteNoProgramValues)
 {
     Inputs("C:\\VELAN", "", "", "");
     Register();
-    EXPECT_EQ("C:\\VELAN\\", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
-    EXPECT_EQ("C:\\VELAN\\", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("<none>", RegText(HKEY_CLASSES_ROOT, kServerKey, nullptr));
+    EXPECT_EQ("<none>", RegText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, std::string(kHandlersKey) + "\\ZelMousePage", nullptr));
     EXPECT_EQ("", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
 }

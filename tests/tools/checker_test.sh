@@ -152,7 +152,7 @@ expect "target path too long for a chosen destination" 1 "the target path is" --
 sound; setline "DefaultPath=" "DefaultPath=$(printf 'D%.0s' {1..70})"
 expect "default path that does not fit" 0 "does not fit under ProgramFilesDir"
 sound; setline "FileName=" "FileName="
-expect "empty utility file name" 1 "no FileName in \[Startup\]"
+expect "package without a resident utility" 0 "no FileName in \[Startup\]: the setup registers no resident utility" --strict
 sound; setline "ControlPanel=" "ControlPanel=TMCPL.DLL"
 expect "registered file not installed" 0 "this medium installs no file there"
 sound; setline "3=UNINSTAL.EXE" "3=UNINSTAL.EXE, UNINSTAL.EXE, Uninstaller, SubDir1"; mv "$medium/UNINSTAL.EXE" "$medium/HELP/"

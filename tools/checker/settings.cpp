@@ -9,6 +9,26 @@
 #include "res/ids.h"
 #include <cstdio>
 
+// The [Main] and [Startup] settings with the rooms the setup reads them into, as the
+// medium format defines them (the builder refuses a value longer than its room).
+static constexpr struct {
+    const char* section;
+    const char* key;
+    int room; // 0 for a number
+} kSettings[] = {
+#define MEDIUM_SETTING(word, section, key, room) {section, key, room},
+#include "res/medium.def"
+};
+
+// The room of a setting of the medium format's table.
+static int SettingRoom(const char* section, const char* key)
+{
+    for (const auto& s : kSettings)
+        if (lstrcmpA(s.section, section) == 0 && lstrcmpA(s.key, key) == 0)
+            return s.room;
+    return kRawRoom;
+}
+
 // A text value against the room the setup reads it into.
 static void CheckRoom(const char* section, const char* key, int room, Severity severity,
                       const char* consequence)
@@ -38,7 +58,7 @@ static void CheckMain()
 {
     char raw[kRawRoom];
     printf("Product      \"%s\"\n", g_productName);
-    CheckRoom("Main", "ProductName", kProductRoom, kWarning, "");
+    CheckRoom("Main", "ProductName", SettingRoom("Main", "ProductName"), kWarning, "");
     printf("Caption      \"%s\"\n", g_caption);
     if (lstrlenA(g_productName) + 1 + lstrlenA(LoadText(IDS_SETUP_PROGRAM)) > kPathRoom - 1)
         Report(kWarning, "the message caption is cut to %d characters: the product name is "
@@ -67,10 +87,11 @@ static void CheckMain()
                    "characters; the setup takes %s instead", raw, kPathRoom - 1, g_destDir);
     }
     printf("Minimum      %d KB free on the destination drive\n", g_minimumSpace);
-    CheckNumber("Main", "MinimumSpace", 0, 32767, g_minimumSpace);
-    CheckRoom("Main", "GroupName", kTextRoom, kWarning, " (nothing in the setup reads it)");
-    CheckRoom("Main", "GroupTitle", kTextRoom, kWarning, " (nothing in the setup reads it)");
-    CheckRoom("Main", "PnpID", kPnpRoom, kWarning, " (nothing in the setup reads it)");
+    CheckNumber("Main", "MinimumSpace", 0, kMaxMinimumSpace, g_minimumSpace);
+    static const char* const kUnused[] = {"GroupName", "GroupTitle", "PnpID"};
+    for (const char* unused : kUnused)
+        CheckRoom("Main", unused, SettingRoom("Main", unused), kWarning,
+                  " (nothing in the setup reads it)");
     CheckNumber("Main", "OEM", -2147483647L - 1, 2147483647L, g_options[kOptLogoHidden]);
     if (g_options[kOptLogoHidden])
         Report(kNote, "OEM is set: the backdrop leaves out its footer banner");
@@ -80,7 +101,7 @@ static void CheckStartup()
 {
     char raw[kRawRoom];
     printf("Title        \"%s\"\n", g_titleText);
-    CheckRoom("Startup", "Title", kPathRoom, kWarning, " for the backdrop");
+    CheckRoom("Startup", "Title", SettingRoom("Startup", "Title"), kWarning, " for the backdrop");
     if (!g_titleText[0])
         Report(kNote, "no Title: the backdrop shows no title text");
     static const struct {
@@ -91,12 +112,14 @@ static void CheckStartup()
                   {"ControlPanel", "control-panel extension", g_controlPanelFile}};
     for (const auto& f : kFiles) {
         printf("%-12s %s\n", f.key, f.value);
-        if (RawValue("Startup", f.key, raw) && lstrlenA(raw) > kPathRoom - 1)
+        const int room = SettingRoom("Startup", f.key);
+        if (RawValue("Startup", f.key, raw) && lstrlenA(raw) > room - 1)
             Report(kError, "%s is %d characters; the setup registers the first %d", f.key,
-                   lstrlenA(raw), kPathRoom - 1);
+                   lstrlenA(raw), room - 1);
+        // A package without the program: the setup registers none (the medium builder
+        // accepts such a description too).
         if (!f.value[0])
-            Report(kError, "no %s in [Startup]: the %s's registry entry would name the "
-                   "destination directory itself", f.key, f.what);
+            Report(kNote, "no %s in [Startup]: the setup registers no %s", f.key, f.what);
     }
 }
 
@@ -155,14 +178,18 @@ static void CheckFileCounts()
             Report(kWarning, "FileCounts %s is negative; the setup takes 0", key);
         total += plain && value > 0 ? value : 0;
     }
-    if (total > 32767)
-        Report(kError, "the file counts add up to %ld; the setup holds at most 32767 files and "
-               "drops the rest", total);
+    if (total > kMaxFiles)
+        Report(kError, "the file counts add up to %ld; the setup holds at most %d files and "
+               "drops the rest", total, kMaxFiles);
 }
 
 static void CheckProgramItems()
 {
-    char raw[kRawRoom];
+    char raw[kRawRoom], beyond[8];
+    wsprintfA(beyond, "%d", kProgramItems + 1);
+    if (RawValue("PM Info", beyond, raw) && raw[0])
+        Report(kWarning, "PM Info has more than %d items; the setup reads the first %d",
+               kProgramItems, kProgramItems);
     for (int i = 0; i < kProgramItems; ++i) {
         char key[4];
         wsprintfA(key, "%d", i + 1);
