@@ -7,6 +7,7 @@
 #include "engine/commit.h"
 #include "engine/copy.h"
 #include "engine/counts.h"
+#include "engine/record.h"
 #include "engine/register.h"
 #include "engine/sweep.h"
 #include "base/fileversion.h"
@@ -199,6 +200,7 @@ void PutEverythingBack(Installation* run)
 
 void FreeSteps(Installation* run)
 {
+    RecordFree(&run->record);
     GlobalDrop(&run->stepsHandle);
     run->steps = nullptr;
     run->stepCount = 0;
@@ -211,30 +213,63 @@ bool Higher(DWORD ms, DWORD ls, DWORD oms, DWORD ols)
 }
 
 // Decides, once the record's file is staged, whether the file already at its target
-// stays instead: a file in the Windows directories whose version is higher than the
-// staged one's (every installation that counts it may need that version). A kept
-// target's staged file goes. 1 when kept. A target the restart list deletes is nobody's
-// any more, and one that cannot be read (held open) reads as unversioned: both are
-// replaced as before.
+// stays instead:
+// - a file in the Windows directories whose version is higher than the staged one's
+//   (every installation that counts it may need that version);
+// - a file without a version that differs from what the last installation into the
+//   destination recorded there: the user changed it since (settings, schemes).
+// A kept target's staged file goes, and the record keeps what it said of the target. 1
+// when kept. A target the restart list deletes is nobody's any more, and one that cannot
+// be read (held open) is neither newer nor changed: both are replaced as before.
 int KeepTarget(Installation* run, int disk, int rec)
 {
     FileStep* s = StepOf(run, disk, rec);
     const FileRecord* r = PlanRecord(disk, rec);
     Paths p;
-    if (!s || !r || s->step != Step::Staged || s->inRoot || !s->existed || !r->systemDir ||
-        !RecordPaths(run, disk, rec, *s, &p) || RestartListDeletes(&run->restart, p.target))
+    if (!s || !r || s->step != Step::Staged || s->inRoot || !s->existed || !RecordPaths(run, disk, rec, *s, &p) ||
+        RestartListDeletes(&run->restart, p.target))
         return 0;
+    char why[96];
     DWORD ms, ls, newMs, newLs;
-    if (!ReadFileVersion(p.target, &ms, &ls) || !ReadFileVersion(p.staged, &newMs, &newLs) ||
-        !Higher(ms, ls, newMs, newLs))
+    const bool versioned = ReadFileVersion(p.target, &ms, &ls);
+    FileSum recorded, now;
+    s->recorded = (BYTE)RecordFind(&run->record, p.target, &recorded);
+    if (r->systemDir && versioned && ReadFileVersion(p.staged, &newMs, &newLs) && Higher(ms, ls, newMs, newLs)) {
+        char have[24], staged[24];
+        FormatFileVersion(ms, ls, have, sizeof have);
+        FormatFileVersion(newMs, newLs, staged, sizeof staged);
+        FormatWith(why, sizeof why, "version %s on this machine is newer than %s", have, staged);
+    } else if (!versioned && s->recorded && ReadFileSum(p.target, &now) &&
+               (now.size != recorded.size || now.sum != recorded.sum)) {
+        TextCopy(why, "changed since it was installed");
+    } else {
         return 0;
-    char have[24], staged[24], shown[MAX_PATH];
-    FormatFileVersion(ms, ls, have, sizeof have);
-    FormatFileVersion(newMs, newLs, staged, sizeof staged);
+    }
     DeleteFileA(p.staged);
     s->step = Step::Kept;
-    LogLine("kept %s: version %s on this machine is newer than %s", Shown(p.target, shown), have, staged);
+    if (s->recorded)
+        s->content = recorded;
+    char shown[MAX_PATH];
+    LogLine("kept %s: %s", Shown(p.target, shown), why);
     return 1;
+}
+
+// Writes the record of what the run put in place: every file installed or waiting for
+// the restart, and what the last record said of a kept target.
+void WriteRecord(Installation* run)
+{
+    HGLOBAL handle = nullptr;
+    const DWORD room = (DWORD)run->stepCount * (MAX_PATH + 32);
+    char* text = static_cast<char*>(GlobalTake(&handle, room));
+    DWORD used = 0;
+    int whole = text != nullptr;
+    EachStep(run, [&](int, int, FileStep* s, const Paths& p) {
+        if (whole && s->step != Step::Staged && (s->step != Step::Kept || s->recorded))
+            whole = RecordAppend(text, room, &used, p.target, s->content);
+    });
+    if (whole)
+        RecordWrite(run->dest, text, used, run->stepCount);
+    GlobalDrop(&handle);
 }
 
 } // namespace
@@ -276,6 +311,7 @@ void BeginInstallation(Installation* run, const char* dest, int destCreated)
     run->destCounted = TextCopy(inf, run->dest) && PathAppend(inf, "UNINSTAL.INF") &&
                        GetFileAttributesA(inf) != INVALID_FILE_ATTRIBUTES;
     RestartListRead(&run->restart);
+    RecordRead(&run->record, run->dest);
     run->stepCount = g_totalFiles > 0 ? g_totalFiles : 0;
     run->steps = static_cast<FileStep*>(GlobalTake(&run->stepsHandle, (SIZE_T)run->stepCount * sizeof(FileStep)));
     if (!run->steps)
@@ -427,7 +463,9 @@ int CommitInstallation(Installation* run)
     }
     JournalClose(&run->journal);
     RestartListFree(&run->restart);
-    // 5. Done: the previous files and the staged files of older upgrades go.
+    // 5. What is in place now is recorded, for the next installation to compare.
+    WriteRecord(run);
+    // 6. Done: the previous files and the staged files of older upgrades go.
     SweepPlanFolders(run->dest);
     FreeSteps(run);
     return 1;

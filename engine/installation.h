@@ -7,6 +7,7 @@
 #include "engine/failed.h"
 #include "engine/journal.h"
 #include "engine/outcome.h"
+#include "engine/record.h"
 #include "engine/restartlist.h"
 #include "script/plan.h"
 
@@ -51,6 +52,7 @@ struct Installation {
     RestartList restart;      // the list as read, and this run's changes to it
     bool restartTouched;      // the restart list was changed by this run
     Journal journal;          // every registry change, to be taken back
+    InstallRecord record;     // what the last installation into the destination put in place
     FailedList failed;        // what could not be installed or written
     Outcome outcome;
     // The front end watching the run (RunInstallation's observer), asked between the chunks

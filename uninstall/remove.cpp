@@ -6,6 +6,7 @@
 #include "uninstall/rules.h"
 #include "engine/copy.h"
 #include "engine/counts.h"
+#include "engine/record.h"
 #include "engine/registration.h"
 #include "engine/restartlist.h"
 #include "engine/sweep.h"
@@ -515,6 +516,10 @@ Outcome RunRemoval(Removal* rm, const char* selfExe, const char* selfInf, DWORD 
     SweepPlanFolders(rm->dest);
     int selfNamed, infNamed;
     RemovePlanFiles(rm, selfExe, selfInf, inUseWaitMs, &selfNamed, &infNamed);
+    // The installation's record of the files it put in place goes with them.
+    char record[MAX_PATH];
+    if (TextCopy(record, rm->dest) && PathAppend(record, kRecordFile))
+        RemoveOneFile(rm, record, true);
     ForgetReplacements(rm->dest);
     if (rm->live)
         RemoveRegistration(rm);

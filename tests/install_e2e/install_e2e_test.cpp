@@ -62,8 +62,8 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
     for (const char* dir : {"", "\\SYSTEM", "\\INF", "\\SYSTEM32\\DRIVERS"})
         EXPECT_TRUE(ListNames(WindowsDir() + dir, "zel*.tmp").empty()) << dir;
     std::vector<std::string> top = ListNames(kDest);
-    EXPECT_EQ((std::vector<std::string>{"DOCS", "HELP", "README.TXT", "SAMPLES", "SCHEMES", "TOOLS", "UNINSTAL.EXE",
-                                        "UNINSTAL.INF", "VWCPL.DLL", "VWHEEL.EXE"}),
+    EXPECT_EQ((std::vector<std::string>{"DOCS", "HELP", "README.TXT", "SAMPLES", "SCHEMES", "TOOLS", "UNINSTAL.DAT",
+                                        "UNINSTAL.EXE", "UNINSTAL.INF", "VWCPL.DLL", "VWHEEL.EXE"}),
               top);
     std::string medium, installed;
     ASSERT_TRUE(ReadFileText((BuildMedium() + "\\UNINSTAL.INF").c_str(), &medium));

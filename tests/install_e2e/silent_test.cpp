@@ -172,9 +172,9 @@ TEST_F(Silent, NoProgramsNoRunOrServerValues)
 }
 
 // An upgrade keeps a newer library in the Windows directories and counts it all the same;
-// a newer one replaces it. The Uninstall entry describes what is installed, and the
-// utility that ran before the installation runs after it.
-TEST_F(Silent, UpgradesKeepTheNewerLibraryAndTheUtilityRunsAgain)
+// a newer one replaces it; files the user changed stay. The Uninstall entry describes
+// what is installed, and the utility that ran before the installation runs after it.
+TEST_F(Silent, UpgradesKeepWhatIsNewerAndWhatIsTheUsersAndTheUtilityRunsAgain)
 {
     const std::string hook = Installed("<win>\\SYSTEM\\VWHOOK.DLL");
     const std::string dest = kDest;
@@ -202,10 +202,22 @@ TEST_F(Silent, UpgradesKeepTheNewerLibraryAndTheUtilityRunsAgain)
     EXPECT_TRUE(UtilityShown()) << "the utility does not run again\n" << log;
     EXPECT_NE(std::string::npos, log.find("resident utility: started again, C:\\e2e\\OTHER\\VWHEEL.EXE\r\n")) << log;
 
-    // A newer medium replaces it.
-    EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript(), std::string("/S /LOG=") + kLog, HOOK_NEWER_DLL));
+    // A newer medium replaces it; the settings and the scheme the user changed stay, through
+    // this upgrade and the next reinstallation; an unchanged scheme is replaced.
+    const std::string ini = Installed("<win>\\VWHEEL.INI"), scheme = dest + "\\SCHEMES\\OFFICE.VWS";
+    ASSERT_TRUE(WriteFileText(ini, "[Wheel]\r\nLines=7\r\n"));
+    ASSERT_TRUE(WriteFileText(scheme, "mine"));
+    for (const char* medium : {HOOK_NEWER_DLL, HOOK_NEWER_DLL}) {
+        EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript(), std::string("/S /LOG=") + kLog, medium));
+        log = Log();
+        EXPECT_NE(std::string::npos, log.find("kept " + ini + ": changed since it was installed\r\n")) << log;
+        EXPECT_NE(std::string::npos, log.find("kept " + scheme + ": changed since it was installed\r\n")) << log;
+        EXPECT_NE(std::string::npos, log.find("\\SCHEMES\\DEFAULT.VWS: replaced\r\n")) << log;
+        EXPECT_EQ("[Wheel]\r\nLines=7\r\n", ReadFileText(ini));
+        EXPECT_EQ("mine", ReadFileText(scheme));
+    }
     EXPECT_EQ(ReadFileText(DosPath(HOOK_NEWER_DLL)), ReadFileText(hook));
-    EXPECT_NE(std::string::npos, Log().find(hook + ": replaced\r\n")) << Log();
+    EXPECT_NE(std::string::npos, log.find(hook + ": replaced\r\n")) << log;
     EXPECT_TRUE(UtilityShown());
 }
 
