@@ -7,7 +7,7 @@
 #include "engine/commit.h"
 #include "engine/copy.h"
 #include "engine/counts.h"
-#include "engine/record.h"
+#include "engine/inventory.h"
 #include "engine/register.h"
 #include "engine/sweep.h"
 #include "base/fileversion.h"
@@ -200,7 +200,7 @@ void PutEverythingBack(Installation* run)
 
 void FreeSteps(Installation* run)
 {
-    RecordFree(&run->record);
+    InventoryFree(&run->inventory);
     GlobalDrop(&run->stepsHandle);
     run->steps = nullptr;
     run->stepCount = 0;
@@ -217,8 +217,8 @@ bool Higher(DWORD ms, DWORD ls, DWORD oms, DWORD ols)
 // - a file in the Windows directories whose version is higher than the staged one's
 //   (every installation that counts it may need that version);
 // - a file without a version that differs from what the last installation into the
-//   destination recorded there: the user changed it since (settings, schemes).
-// A kept target's staged file goes, and the record keeps what it said of the target. 1
+//   destination listed in its inventory: the user changed it since (settings, schemes).
+// A kept target's staged file goes, and the inventory keeps what it said of the target. 1
 // when kept. A target the restart list deletes is nobody's any more, and one that cannot
 // be read (held open) is neither newer nor changed: both are replaced as before.
 int KeepTarget(Installation* run, int disk, int rec)
@@ -232,31 +232,31 @@ int KeepTarget(Installation* run, int disk, int rec)
     char why[96];
     DWORD ms, ls, newMs, newLs;
     const bool versioned = ReadFileVersion(p.target, &ms, &ls);
-    FileSum recorded, now;
-    s->recorded = (BYTE)RecordFind(&run->record, p.target, &recorded);
+    FileSum listed, now;
+    s->listed = (BYTE)InventoryFind(&run->inventory, p.target, &listed);
     if (r->systemDir && versioned && ReadFileVersion(p.staged, &newMs, &newLs) && Higher(ms, ls, newMs, newLs)) {
         char have[24], staged[24];
         FormatFileVersion(ms, ls, have, sizeof have);
         FormatFileVersion(newMs, newLs, staged, sizeof staged);
         FormatWith(why, sizeof why, "version %s on this machine is newer than %s", have, staged);
-    } else if (!versioned && s->recorded && ReadFileSum(p.target, &now) &&
-               (now.size != recorded.size || now.sum != recorded.sum)) {
+    } else if (!versioned && s->listed && ReadFileSum(p.target, &now) &&
+               (now.size != listed.size || now.sum != listed.sum)) {
         TextCopy(why, "changed since it was installed");
     } else {
         return 0;
     }
     DeleteFileA(p.staged);
     s->step = Step::Kept;
-    if (s->recorded)
-        s->content = recorded;
+    if (s->listed)
+        s->content = listed;
     char shown[MAX_PATH];
     LogLine("kept %s: %s", Shown(p.target, shown), why);
     return 1;
 }
 
-// Writes the record of what the run put in place: every file installed or waiting for
-// the restart, and what the last record said of a kept target.
-void WriteRecord(Installation* run)
+// Writes the inventory of what the run put in place: every file installed or waiting for
+// the restart, and what the last inventory said of a kept target.
+void WriteInventory(Installation* run)
 {
     HGLOBAL handle = nullptr;
     const DWORD room = (DWORD)run->stepCount * (MAX_PATH + 32);
@@ -264,11 +264,11 @@ void WriteRecord(Installation* run)
     DWORD used = 0;
     int whole = text != nullptr;
     EachStep(run, [&](int, int, FileStep* s, const Paths& p) {
-        if (whole && s->step != Step::Staged && (s->step != Step::Kept || s->recorded))
-            whole = RecordAppend(text, room, &used, p.target, s->content);
+        if (whole && s->step != Step::Staged && (s->step != Step::Kept || s->listed))
+            whole = InventoryAppend(text, room, &used, p.target, s->content);
     });
     if (whole)
-        RecordWrite(run->dest, text, used, run->stepCount);
+        InventoryWrite(run->dest, text, used, run->stepCount);
     GlobalDrop(&handle);
 }
 
@@ -311,7 +311,7 @@ void BeginInstallation(Installation* run, const char* dest, int destCreated)
     run->destCounted = TextCopy(inf, run->dest) && PathAppend(inf, "UNINSTAL.INF") &&
                        GetFileAttributesA(inf) != INVALID_FILE_ATTRIBUTES;
     RestartListRead(&run->restart);
-    RecordRead(&run->record, run->dest);
+    InventoryRead(&run->inventory, run->dest);
     run->stepCount = g_totalFiles > 0 ? g_totalFiles : 0;
     run->steps = static_cast<FileStep*>(GlobalTake(&run->stepsHandle, (SIZE_T)run->stepCount * sizeof(FileStep)));
     if (!run->steps)
@@ -463,8 +463,8 @@ int CommitInstallation(Installation* run)
     }
     JournalClose(&run->journal);
     RestartListFree(&run->restart);
-    // 5. What is in place now is recorded, for the next installation to compare.
-    WriteRecord(run);
+    // 5. What is in place now goes into the inventory, for the next installation to compare.
+    WriteInventory(run);
     // 6. Done: the previous files and the staged files of older upgrades go.
     SweepPlanFolders(run->dest);
     FreeSteps(run);

@@ -7,7 +7,7 @@
 #include "engine/failed.h"
 #include "engine/journal.h"
 #include "engine/outcome.h"
-#include "engine/record.h"
+#include "engine/inventory.h"
 #include "engine/restartlist.h"
 #include "script/plan.h"
 
@@ -27,9 +27,9 @@ struct FileStep {
     BYTE attempt; // which staged name (0: the first)
     BYTE inRoot;  // staged under its own name in the staging destination
     BYTE leaving; // the restart list was to delete the target: it counts as not there before
-    BYTE recorded; // `content` is what the record of installed files says of the target
+    BYTE listed;   // the inventory of installed files names the target (`content` then says so)
     // What the installation puts at the target: the staged file's size and checksum, or
-    // for a kept target what the last installation recorded (recorded set).
+    // for a kept target what the inventory of the last installation says (listed set).
     FileSum content;
 };
 
@@ -52,7 +52,7 @@ struct Installation {
     RestartList restart;      // the list as read, and this run's changes to it
     bool restartTouched;      // the restart list was changed by this run
     Journal journal;          // every registry change, to be taken back
-    InstallRecord record;     // what the last installation into the destination put in place
+    Inventory inventory;      // what the last installation into the destination put in place
     FailedList failed;        // what could not be installed or written
     Outcome outcome;
     // The front end watching the run (RunInstallation's observer), asked between the chunks

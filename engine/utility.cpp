@@ -49,6 +49,9 @@ int StartUtility()
         LogLine("resident utility: %s could not be started (error %lu)", command, GetLastError());
         return 0;
     }
+    // Until its window is up, a setup started right after this one would not find it to
+    // ask it to close: the start is waited for, as long as a close request at most.
+    WaitForInputIdle(pi.hProcess, kUtilityWait);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     LogLine("resident utility: started again, %s", command);

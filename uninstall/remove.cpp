@@ -6,7 +6,7 @@
 #include "uninstall/rules.h"
 #include "engine/copy.h"
 #include "engine/counts.h"
-#include "engine/record.h"
+#include "engine/inventory.h"
 #include "engine/registration.h"
 #include "engine/restartlist.h"
 #include "engine/sweep.h"
@@ -516,10 +516,10 @@ Outcome RunRemoval(Removal* rm, const char* selfExe, const char* selfInf, DWORD 
     SweepPlanFolders(rm->dest);
     int selfNamed, infNamed;
     RemovePlanFiles(rm, selfExe, selfInf, inUseWaitMs, &selfNamed, &infNamed);
-    // The installation's record of the files it put in place goes with them.
-    char record[MAX_PATH];
-    if (TextCopy(record, rm->dest) && PathAppend(record, kRecordFile))
-        RemoveOneFile(rm, record, true);
+    // The installation's inventory of the files it put in place goes with them.
+    char inventory[MAX_PATH];
+    if (TextCopy(inventory, rm->dest) && PathAppend(inventory, kInventoryFile))
+        RemoveOneFile(rm, inventory, true);
     ForgetReplacements(rm->dest);
     if (rm->live)
         RemoveRegistration(rm);

@@ -251,7 +251,7 @@ TEST_F(InstallE2E, UpgradeOverAFileInUseFinishesAndReplacesItAtTheRestart)
     EXPECT_EQ(0u, staged.find(hook + ".~zn")) << staged;
     EXPECT_TRUE(ReadFileText(staged.c_str(), &got) && got == want) << staged << " does not hold the new version";
     EXPECT_EQ(1u, ListNames(WindowsDir() + "\\SYSTEM", "*.~z*").size()) << "more than the staged file beside it";
-    EXPECT_TRUE(ListNames(kDest, "*.~z*").empty());
+    EXPECT_TRUE(ListNames(kDest, "*.~z*").empty()) << ListNames(kDest, "*.~z*")[0];
     EXPECT_EQ(std::string(kDest) + "\\UNINSTAL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
     DeleteFileA(staged.c_str());
     RestorePendingRenames(pendingBefore);

@@ -1,6 +1,6 @@
-// The record of installed files in the destination: read once at the start of an
+// The inventory of installed files in the destination: read once at the start of an
 // installation, looked up per target, written whole once the installation is complete.
-#include "engine/record.h"
+#include "engine/inventory.h"
 #include "engine/sweep.h"
 #include "base/log.h"
 #include "base/memory.h"
@@ -9,14 +9,14 @@
 
 namespace {
 
-int RecordPath(const char* dest, char* out)
+int InventoryPath(const char* dest, char* out)
 {
-    return TextCopy(out, MAX_PATH, dest) && PathAppend(out, MAX_PATH, kRecordFile);
+    return TextCopy(out, MAX_PATH, dest) && PathAppend(out, MAX_PATH, kInventoryFile);
 }
 
-// Reads the line at `at` of the record; `next` the start of the line after it. 0 when the
-// line is no record of a file (it is passed over).
-int ParseLine(const InstallRecord* r, DWORD at, FileSum* content, char* target, DWORD* next)
+// Reads the line at `at` of the inventory; `next` the start of the line after it. 0 when the
+// line names no file (it is passed over).
+int ParseLine(const Inventory* r, DWORD at, FileSum* content, char* target, DWORD* next)
 {
     const char* p = r->text + at;
     const char* end = p;
@@ -50,33 +50,33 @@ int ParseLine(const InstallRecord* r, DWORD at, FileSum* content, char* target, 
 
 } // namespace
 
-int RecordRead(InstallRecord* r, const char* dest)
+int InventoryRead(Inventory* r, const char* dest)
 {
-    *r = InstallRecord{};
+    *r = Inventory{};
     char path[MAX_PATH];
-    if (!RecordPath(dest, path))
+    if (!InventoryPath(dest, path))
         return 0;
     HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE)
         return 0;
-    // A record larger than any plan can make is no record of ours.
+    // An inventory larger than any plan can make is none of ours.
     const DWORD size = GetFileSize(f, nullptr);
     DWORD got = 0;
     if (size != INVALID_FILE_SIZE && size < (16u << 20))
         r->text = static_cast<char*>(GlobalTake(&r->handle, size + 1));
     if (r->text && (!ReadFile(f, r->text, size, &got, nullptr) || got != size))
-        RecordFree(r);
+        InventoryFree(r);
     CloseHandle(f);
     if (r->text)
         r->size = size;
     return r->text != nullptr;
 }
 
-int RecordFind(InstallRecord* r, const char* target, FileSum* content)
+int InventoryFind(Inventory* r, const char* target, FileSum* content)
 {
     if (!r->text || !r->size)
         return 0;
-    // From where the last look-up ended, once round the record.
+    // From where the last look-up ended, once round the inventory.
     DWORD at = r->at < r->size ? r->at : 0;
     const DWORD start = at;
     do {
@@ -92,13 +92,13 @@ int RecordFind(InstallRecord* r, const char* target, FileSum* content)
     return 0;
 }
 
-void RecordFree(InstallRecord* r)
+void InventoryFree(Inventory* r)
 {
     GlobalDrop(&r->handle);
-    *r = InstallRecord{};
+    *r = Inventory{};
 }
 
-int RecordAppend(char* text, DWORD room, DWORD* used, const char* target, const FileSum& content)
+int InventoryAppend(char* text, DWORD room, DWORD* used, const char* target, const FileSum& content)
 {
     char line[MAX_PATH + 32];
     char plain[MAX_PATH];
@@ -112,10 +112,10 @@ int RecordAppend(char* text, DWORD room, DWORD* used, const char* target, const 
     return 1;
 }
 
-int RecordWrite(const char* dest, const char* text, DWORD size, int staging)
+int InventoryWrite(const char* dest, const char* text, DWORD size, int staging)
 {
     char path[MAX_PATH], staged[MAX_PATH];
-    if (!RecordPath(dest, path) || !SideName(path, kStagedMark, staging, 0, staged))
+    if (!InventoryPath(dest, path) || !SideName(path, kStagedMark, staging, 0, staged))
         return 0;
     HANDLE f = CreateFileA(staged, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD wrote = 0;
@@ -126,7 +126,7 @@ int RecordWrite(const char* dest, const char* text, DWORD size, int staging)
     if (!done) {
         DeleteFileA(staged);
         DeleteFileA(path);
-        LogLine("record %s: could not be written, removed", path);
+        LogLine("inventory %s: could not be written, removed", path);
     }
     return done;
 }
