@@ -229,18 +229,23 @@ int KeepTarget(Installation* run, int disk, int rec)
     if (!s || !r || s->step != Step::Staged || s->inRoot || !s->existed || !RecordPaths(run, disk, rec, *s, &p) ||
         RestartListDeletes(&run->restart, p.target))
         return 0;
+    FileSum listed, now;
+    s->listed = (BYTE)InventoryFind(&run->inventory, p.target, &listed);
+    // The cheap questions first: a reinstallation asks them of every file.
+    if (!r->systemDir && !s->listed)
+        return 0;
+    const bool changed = s->listed && ReadFileSum(p.target, &now) && (now.size != listed.size || now.sum != listed.sum);
+    if (!r->systemDir && !changed)
+        return 0;
     char why[96];
     DWORD ms, ls, newMs, newLs;
     const bool versioned = ReadFileVersion(p.target, &ms, &ls);
-    FileSum listed, now;
-    s->listed = (BYTE)InventoryFind(&run->inventory, p.target, &listed);
     if (r->systemDir && versioned && ReadFileVersion(p.staged, &newMs, &newLs) && Higher(ms, ls, newMs, newLs)) {
         char have[24], staged[24];
         FormatFileVersion(ms, ls, have, sizeof have);
         FormatFileVersion(newMs, newLs, staged, sizeof staged);
         FormatWith(why, sizeof why, "version %s on this machine is newer than %s", have, staged);
-    } else if (!versioned && s->listed && ReadFileSum(p.target, &now) &&
-               (now.size != listed.size || now.sum != listed.sum)) {
+    } else if (!versioned && changed) {
         TextCopy(why, "changed since it was installed");
     } else {
         return 0;
