@@ -117,6 +117,11 @@ int InventoryWrite(const char* dest, const char* text, DWORD size, int staging)
     char path[MAX_PATH], staged[MAX_PATH];
     if (!InventoryPath(dest, path) || !SideName(path, kStagedMark, staging, 0, staged))
         return 0;
+    // An inventory of no file is none: the previous one goes.
+    if (!size) {
+        DeleteFileA(path);
+        return 1;
+    }
     HANDLE f = CreateFileA(staged, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD wrote = 0;
     int done = f != INVALID_HANDLE_VALUE && WriteFile(f, text, size, &wrote, nullptr) && wrote == size;

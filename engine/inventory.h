@@ -26,5 +26,6 @@ void InventoryFree(Inventory* r);
 int InventoryAppend(char* text, DWORD room, DWORD* used, const char* target, const FileSum& content);
 // Writes `size` bytes of `text` as the inventory of `dest`, whole: written under a staged
 // name, then put in place of the previous inventory by one rename. When it cannot be, the
-// previous inventory goes too (it no longer tells what is installed). 1 when written.
+// previous inventory goes too (it no longer tells what is installed). Nothing is written
+// for no file. 1 when written.
 int InventoryWrite(const char* dest, const char* text, DWORD size, int staging);
