@@ -57,7 +57,7 @@ int WriteKey(Installation* run, const RegStep& step)
             continue;
         // A value that does not fit whole would point at a wrong file: not written.
         char data[kPathRoom];
-        int composed = ComposeRegData(value, run->dest, data);
+        const int composed = ComposeRegData(value, run->dest, data);
         if (composed && RegDataDescribes(value.data))
             ComposeInstalledData(run, value.data, data, kPathRoom);
         if (composed && !data[0] && RegDataOptional(value.data))
@@ -65,12 +65,11 @@ int WriteKey(Installation* run, const RegStep& step)
         if (composed)
             LogLine("registry %s\\%s [%s] = %s", RegRootName(step.root), step.key, value.name ? value.name : "(default)",
                     data);
-        const DWORD type = RegDataType(value.data);
-        const DWORD number = type == REG_DWORD ? Number(data) : 0;
-        if (!composed || !(type == REG_DWORD ? JournalSetValue(&run->journal, root, step.key, value.name, type,
-                                                               &number, sizeof number)
-                                             : JournalSetValue(&run->journal, root, step.key, value.name, type,
-                                                               data, (DWORD)lstrlenA(data) + 1))) {
+        // A number goes as REG_DWORD, everything else as text with its terminator.
+        const DWORD type = RegDataType(value.data), number = Number(data);
+        const void* bytes = type == REG_DWORD ? static_cast<const void*>(&number) : data;
+        const DWORD size = type == REG_DWORD ? sizeof number : (DWORD)lstrlenA(data) + 1;
+        if (!composed || !JournalSetValue(&run->journal, root, step.key, value.name, type, bytes, size)) {
             NoteFailedEntry(&run->failed, step.root, step.key, value.name);
             whole = 0;
         }
