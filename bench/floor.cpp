@@ -41,15 +41,13 @@ int main(int argc, char** argv)
 
     QueryPerformanceCounter(&start);
     int files = 0, copied = 0;
-    for (int disk = 0; disk < g_diskCount && disk < kMaxDisks; ++disk) {
-        for (int i = 0; i < g_fileCounts[disk]; ++i, ++files) {
-            char source[kPathRoom], target[kPathRoom];
-            if (!SourcePath(disk, i, source, kPathRoom) || !TargetPath(g_destDir, disk, i, target, kPathRoom))
-                continue;
-            if (ExpandFile(source, target) >= 0)
-                ++copied;
-        }
-    }
+    ForEachRecord([&](int disk, int i) {
+        ++files;
+        char source[kPathRoom], target[kPathRoom];
+        if (SourcePath(disk, i, source, kPathRoom) && TargetPath(g_destDir, disk, i, target, kPathRoom) &&
+            ExpandFile(source, target) >= 0)
+            ++copied;
+    });
     QueryPerformanceCounter(&end);
     const double ms = 1000.0 * (double)(end.QuadPart - start.QuadPart) / (double)freq.QuadPart;
     printf("files %d copied %d read %.3f ms %.3f\n", files, copied, readMs, ms);

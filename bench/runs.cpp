@@ -212,12 +212,12 @@ SetupTimes RunSetup(const Medium& m)
         double seen, painted;
         if (cls == "SETUP_BEGIN") {
             double backdrop;
-            if (!PollWindow(run, "SetupMain", 20000, &backdrop)) {
+            if (!PollWindow(run, "SetupMain", kWaitLimit, &backdrop)) {
                 why = "no backdrop";
                 return nullptr;
             }
-            HWND page = PollWindow(run, step.page, 20000, &seen);
-            if (!page || !WaitPainted(run, page, 20000, &painted)) {
+            HWND page = PollWindow(run, step.page, kWaitLimit, &seen);
+            if (!page || !WaitPainted(run, page, kWaitLimit, &painted)) {
                 why = "no Welcome page";
                 return nullptr;
             }
@@ -227,26 +227,26 @@ SetupTimes RunSetup(const Medium& m)
             return page;
         }
         if (step.leavesByItself) {
-            HWND page = PollWindow(run, step.page, 20000, &installing);
+            HWND page = PollWindow(run, step.page, kWaitLimit, &installing);
             why = page ? nullptr : "no Installing page";
             return page;
         }
         if (cls == "SETUP_END") {
-            HWND page = PollWindow(run, step.page, 20000, &seen);
+            HWND page = PollWindow(run, step.page, kWaitLimit, &seen);
             if (!page) {
                 why = "no Finish page";
                 return nullptr;
             }
             t.install = seen - installing - 1000.0;
             t.peakMib = PeakWorkingSetMib(run.pi.hProcess);
-            if (!WaitPainted(run, page, 20000, &painted)) {
+            if (!WaitPainted(run, page, kWaitLimit, &painted)) {
                 why = "the Finish page did not settle";
                 return nullptr;
             }
             return page;
         }
-        HWND page = PollWindow(run, step.page, 20000, &seen);
-        if (!page || !WaitPainted(run, page, 20000, &painted)) {
+        HWND page = PollWindow(run, step.page, kWaitLimit, &seen);
+        if (!page || !WaitPainted(run, page, kWaitLimit, &painted)) {
             why = cls == "SETUP_SELTYPE" ? "no Setup type page" : "no Destination page";
             return nullptr;
         }
@@ -274,7 +274,7 @@ SetupTimes RunSetup(const Medium& m)
     if (!WalkTypical(walker))
         return Fail(&run, t, why ? why : "the walk stopped");
     DWORD code = 0;
-    if (!WaitSetupEnd(&run, 20000, &code))
+    if (!WaitSetupEnd(&run, kWaitLimit, &code))
         return Fail(&run, t, "setup.exe did not end after Finish");
     KillSetup(&run);
     t.ok = true;

@@ -69,14 +69,23 @@ void ResetPrefixSettings();
 
 // What an installation leaves in the registry, and removing it: support/registry.h.
 
+// ---- Waiting -------------------------------------------------------------------------
+
+// How long a wait for something setup.exe does (a window appearing or going, a text
+// changing, the program ending) may last before the test gives up. Every such wait ends
+// as soon as the thing happens; this only bounds a program that hangs. Alone, a page
+// comes within a second; beside other Wine workloads on the same two cores, or in a fresh
+// prefix whose desktop process is still starting, it can take many seconds.
+constexpr DWORD kWaitLimit = 60000;
+
 // ---- Windows of setup.exe --------------------------------------------------------------
 
 // A visible top-level window of the run with class `cls` (and caption, when given),
 // once its thread has finished setting it up; nullptr after the timeout.
 HWND WaitWindow(const SetupRun& run, const char* cls, const char* caption, DWORD timeoutMs);
-HWND WaitPage(const SetupRun& run, const char* cls, DWORD timeoutMs = 10000);
+HWND WaitPage(const SetupRun& run, const char* cls, DWORD timeoutMs = kWaitLimit);
 HWND FindRunWindow(const SetupRun& run, const char* cls);   // visible or not, no wait
-int WaitGone(HWND w, DWORD timeoutMs = 10000);
+int WaitGone(HWND w, DWORD timeoutMs = kWaitLimit);
 // Lets the window's thread handle everything sent before (a round trip of WM_NULL).
 int Settle(HWND w);
 
@@ -88,7 +97,7 @@ RECT Rect(HWND w);                                 // window rectangle, screen c
 // or end the page, and this returns at once).
 int Press(HWND dlg, int id);
 // Presses and waits until the page is gone.
-int PressAndLeave(HWND page, int id, DWORD timeoutMs = 10000);
+int PressAndLeave(HWND page, int id, DWORD timeoutMs = kWaitLimit);
 // Clicks a check box or radio button (BM_CLICK, sent: returns once handled).
 int Click(HWND dlg, int id);
 int Checked(HWND dlg, int id);                     // BM_GETCHECK
@@ -115,10 +124,10 @@ int DefaultButtonId(HWND page);
 
 // A dialog box (#32770) owned by `owner` (nullptr: any top-level box of the run without
 // owner).
-HWND WaitBox(const SetupRun& run, HWND owner, DWORD timeoutMs = 10000);
+HWND WaitBox(const SetupRun& run, HWND owner, DWORD timeoutMs = kWaitLimit);
 int PressOk(HWND box);                             // OK and wait until it is gone
 
-HWND WaitBrowse(const SetupRun& run, HWND page, DWORD timeoutMs = 10000);
+HWND WaitBrowse(const SetupRun& run, HWND page, DWORD timeoutMs = kWaitLimit);
 // Entries of a list box or combo box (LB_GETTEXT / CB_GETLBTEXT).
 std::vector<std::string> ListItems(HWND dlg, int id);
 // Selects `entry` of the directory list (1121) and sends the double-click notification

@@ -191,7 +191,7 @@ const std::string& TakeTrace(SetupRun* run)
     wsprintfA(end, "e2e-trace-end %lu.%d\n", GetCurrentProcessId(), run->traceId);
     WriteStderr(end);
     std::string text;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitLimit; Sleep(20)) {
         if (ReadFileText(log.c_str(), &text) && text.find(end) != std::string::npos)
             break;
     }

@@ -3,7 +3,7 @@
 int WalkTypical(const TypicalWalker& walker)
 {
     for (const WalkStep& step : kTypicalWalk) {
-        HWND page = walker.arrive ? walker.arrive(step) : WaitPage(*walker.run, step.page, 20000);
+        HWND page = walker.arrive ? walker.arrive(step) : WaitPage(*walker.run, step.page);
         if (!page)
             return 0;
         if (walker.onPage && !walker.onPage(step, page))
@@ -15,8 +15,8 @@ int WalkTypical(const TypicalWalker& walker)
                 return 0;
         }
         int left = walker.leave                ? walker.leave(step, page)
-                   : step.leavesByItself ? WaitGone(page, 60000)
-                                         : PressAndLeave(page, IDC_NEXT, 20000);
+                   : step.leavesByItself ? WaitGone(page)
+                                         : PressAndLeave(page, IDC_NEXT);
         if (!left)
             return 0;
     }

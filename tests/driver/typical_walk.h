@@ -25,14 +25,14 @@ inline constexpr WalkStep kTypicalWalk[] = {
 // (or nullptr) stops the walk.
 struct TypicalWalker {
     const SetupRun* run = nullptr;
-    // Waits for the step's page. Default: WaitPage, up to 20 s.
+    // Waits for the step's page. Default: WaitPage.
     std::function<HWND(const WalkStep&)> arrive;
     // On the page once it is up, before its choice is clicked. Default: nothing.
     std::function<int(const WalkStep&, HWND)> onPage;
     // Once the choice is clicked (steps with a choice only). Default: nothing.
     std::function<int(const WalkStep&, HWND)> chosen;
     // Leaves the page. Default: presses Next (Finish on the last page) and waits until
-    // the page is gone; a page that leaves by itself is waited for, up to 60 s.
+    // the page is gone; a page that leaves by itself is waited for.
     std::function<int(const WalkStep&, HWND)> leave;
 };
 

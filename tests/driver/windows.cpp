@@ -6,7 +6,8 @@
 
 namespace {
 
-const DWORD kSendTimeout = 5000;
+// Long enough for a loaded machine; a hung setup.exe still cannot hang the test.
+const DWORD kSendTimeout = 20000;
 
 struct Search {
     DWORD pid;
@@ -154,14 +155,36 @@ HWND FocusOf(HWND w)
     return gti.hwndFocus;
 }
 
+namespace {
+
+// Posts a key message to `target`, again until it is taken. On a loaded machine Wine
+// refused such a post now and then (PostMessageA gave 0 for a window that existed);
+// each refusal is written to stderr with its error for a look.
+int PostKeyMessage(HWND target, UINT m, WPARAM vk, LPARAM flags)
+{
+    for (DWORD start = GetTickCount();; Pump(20)) {
+        if (PostMessageA(target, m, vk, flags))
+            return 1;
+        char note[128];
+        wsprintfA(note, "driver: key message %04X to window %p refused, error %lu\n", m, (void*)target,
+                  GetLastError());
+        DWORD done;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), note, lstrlenA(note), &done, nullptr);
+        if (!IsWindow(target) || GetTickCount() - start >= kWaitLimit)
+            return 0;
+    }
+}
+
+} // namespace
+
 int Key(HWND w, UINT vk)
 {
     HWND target = FocusOf(w);
     if (!target)
         target = w;
     LPARAM scan = (LPARAM)MapVirtualKeyA(vk, 0) << 16;
-    return PostMessageA(target, WM_KEYDOWN, vk, scan | 1) &&
-           PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+    return PostKeyMessage(target, WM_KEYDOWN, vk, scan | 1) &&
+           PostKeyMessage(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
 }
 
 int AltKey(HWND w, UINT vk)
@@ -171,8 +194,8 @@ int AltKey(HWND w, UINT vk)
         target = w;
     // Bit 29: the Alt key is held, as the keyboard driver reports it.
     LPARAM flags = (LPARAM)MapVirtualKeyA(vk, 0) << 16 | 1 | KF_ALTDOWN << 16;
-    return PostMessageA(target, WM_SYSKEYDOWN, vk, flags) &&
-           PostMessageA(target, WM_SYSKEYUP, vk, flags | 0xC0000000);
+    return PostKeyMessage(target, WM_SYSKEYDOWN, vk, flags) &&
+           PostKeyMessage(target, WM_SYSKEYUP, vk, flags | 0xC0000000);
 }
 
 int RealKey(UINT vk, UINT modifier)

@@ -18,5 +18,5 @@ protected:
     // starts setup.exe on it; `relay` as for StartSetup.
     bool Start(const char* inf, const char* relay = nullptr, const char* args = nullptr);
     // Waits for setup.exe to end; a run that has to be killed fails the test.
-    DWORD End(DWORD timeoutMs = 15000);
+    DWORD End(DWORD timeoutMs = kWaitLimit);
 };

@@ -110,7 +110,7 @@ TEST_F(Destination, LowerCaseDriveLetterIsCheckedOnItsUpperCaseRoot)
     BrowseTo(d, "c:\\e2e\\lower");
     ExpectAccepted(d, "c:\\e2e\\lower");
     EXPECT_TRUE(DestinationCreated("C:\\e2e\\lower"));
-    HWND f = WaitPage(run, kFinish, 20000);
+    HWND f = WaitPage(run, kFinish);
     FinishAndEnd(f, false);
     if (!TraceAvailable())
         GTEST_SKIP() << "no trace log: the calls cannot be checked";
@@ -129,7 +129,7 @@ TEST_F(Destination, DriveRootPassesWithoutCreatingAnything)
     ASSERT_TRUE(d);
     BrowseTo(d, "C:\\");
     ExpectAccepted(d, "C:\\");
-    FinishAndEnd(WaitPage(run, kFinish, 20000), false);
+    FinishAndEnd(WaitPage(run, kFinish), false);
     if (!TraceAvailable())
         GTEST_SKIP() << "no trace log: the calls cannot be checked";
     EXPECT_TRUE(TraceLines(TakeTrace(&run), "Call KERNEL32.CreateDirectoryA(").empty()) << TraceCalls(run.trace);
@@ -173,7 +173,7 @@ TEST_F(Destination, FreeSpaceBelowTheMinimumIsRefusedWithMessage34)
     BrowseTo(d, dest);
     ExpectAccepted(d, "exactly the minimum");
     EXPECT_TRUE(DestinationCreated(dest));
-    FinishAndEnd(WaitPage(run, kFinish, 20000), false);
+    FinishAndEnd(WaitPage(run, kFinish), false);
     RemoveTree(dest);
 }
 
@@ -219,7 +219,7 @@ TEST_F(Destination, PathEditFollowsTheListsOfTheBrowseDialog)
     std::string entry = std::string("[") + (windows + 3) + "]";
     ASSERT_TRUE(DoubleClickDir(b, entry.c_str())) << "no " << entry << " in the directory list";
     std::string path;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Pump(20)) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitLimit; Pump(20)) {
         path = ItemText(b, IDC_DEST_LABEL);
         if (path != "C:\\typed")
             break;
@@ -227,7 +227,7 @@ TEST_F(Destination, PathEditFollowsTheListsOfTheBrowseDialog)
     EXPECT_EQ(0, lstrcmpiA(windows, path.c_str())) << path;
 
     ASSERT_TRUE(SelectDrive(b, 'z'));
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Pump(20)) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitLimit; Pump(20)) {
         path = ItemText(b, IDC_DEST_LABEL);
         if (lstrcmpiA(windows, path.c_str()))
             break;

@@ -37,7 +37,7 @@ protected:
     // Answers the two boxes of an installation that lacks files, the list of them and
     // then the not-completed warning for `product`, both owned by the Installing page,
     // and waits for the end without a Finish page. The list's text, "" when none came.
-    std::string AnswerFilesNotInstalled(HWND installing, const char* product, DWORD timeoutMs = 30000);
+    std::string AnswerFilesNotInstalled(HWND installing, const char* product, DWORD timeoutMs = kWaitLimit);
 };
 
 // The destination `dest` was created by the Destination page: it stands under its own

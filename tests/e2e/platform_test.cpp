@@ -49,7 +49,7 @@ TEST_F(Platform, RunningUtilityIsAskedToCloseOnceBeforeInstalling)
     ASSERT_TRUE(WaitPage(run, kInstalling));
     EXPECT_EQ(1, utility.closes);
     EXPECT_EQ(0, utility.installPageSeen) << "asked only once the Installing page existed";
-    FinishAndEnd(WaitPage(run, kFinish, 20000), false);
+    FinishAndEnd(WaitPage(run, kFinish), false);
     EXPECT_EQ(1, utility.closes);
     DestroyUtilityWindow(&utility);
 }

@@ -35,7 +35,7 @@ TEST_F(Walkthrough, TypicalPathThroughEveryPage)
     TypicalWalker walker;
     walker.run = &run;
     walker.arrive = [&](const WalkStep& step) {
-        HWND page = &step == &kTypicalWalk[0] ? w : WaitPage(run, step.page, 20000);
+        HWND page = &step == &kTypicalWalk[0] ? w : WaitPage(run, step.page);
         EXPECT_TRUE(page) << "no " << step.page << " page";
         return page;
     };
@@ -103,7 +103,7 @@ TEST_F(Walkthrough, CustomPathThroughEveryPage)
     ExpectPagePlaced(d, "Velan");
     HWND i = Go(d, IDC_NEXT, kInstalling);
     ASSERT_TRUE(i);
-    HWND f = WaitPage(run, kFinish, 20000);
+    HWND f = WaitPage(run, kFinish);
     ExpectFinish(f, "Velan");
     FinishAndEnd(f, false);
     EXPECT_TRUE(DirExists(kDest));
@@ -126,7 +126,7 @@ TEST_F(Walkthrough, ProductNameWithPercentShownUnchanged)
     HWND i = Go(d, IDC_NEXT, kInstalling);
     ASSERT_TRUE(i);
     EXPECT_EQ(std::string(product) + " Setup", Text(i));
-    HWND f = WaitPage(run, kFinish, 20000);
+    HWND f = WaitPage(run, kFinish);
     ASSERT_TRUE(f);
     ExpectFinish(f, product);
     FinishAndEnd(f, false);
@@ -143,8 +143,8 @@ TEST_F(Walkthrough, LongestProductNameFitsEveryText)
     HWND d = WelcomeToDestination(w, false);
     ASSERT_TRUE(d);
     EXPECT_EQ(product + " files are to be installed :", ItemText(d, IDC_HEADING));
-    ASSERT_TRUE(Go(d, IDC_NEXT, kInstalling));
-    HWND f = WaitPage(run, kFinish, 20000);
+    ASSERT_TRUE(PressAndLeave(d, IDC_NEXT));
+    HWND f = WaitPage(run, kFinish);
     ASSERT_TRUE(f);
     ExpectPagePlaced(f, product.c_str());
     ExpectFinish(f, product);

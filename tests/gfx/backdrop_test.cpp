@@ -8,6 +8,7 @@
 #include "support/windows.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -114,11 +115,23 @@ protected:
             DestroyWindow(g_backdrop);
         g_options[kOptLogoHidden] = 0;
     }
+    // Creates the backdrop and waits until the screen shows it and has stopped changing:
+    // the window's drawing reaches the X screen only when Wine flushes it, which a loaded
+    // machine does later.
     void Show()
     {
         ASSERT_EQ(1, CreateBackdrop());
         ASSERT_NE(nullptr, g_backdrop);
-        Pump(300); // let the window's drawing reach the screen
+        const int y = g_screenHeight - 3;
+        std::unique_ptr<Screen> last;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 60000;) {
+            Pump(50);
+            auto now = std::make_unique<Screen>();
+            if (last && now->Same(*last) && now->Client(700, y) == GradientAt(y))
+                return;
+            last = std::move(now);
+        }
+        ADD_FAILURE() << "the screen never settled on the backdrop";
     }
 };
 

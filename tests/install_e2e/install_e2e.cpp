@@ -25,7 +25,7 @@ int CheckMedium(const char* medium)
     SetupRun checker;
     DWORD code = (DWORD)-1;
     if (StartCommand(&checker, line.c_str(), nullptr))
-        WaitSetupEnd(&checker, 60000, &code);
+        WaitSetupEnd(&checker, kWaitLimit, &code);
     KillSetup(&checker);
     return (int)code;
 }
@@ -72,7 +72,7 @@ std::string InstallE2E::Uninstall(int answer, const std::string& program)
     EXPECT_TRUE(Press(box, answer));
     EXPECT_TRUE(WaitGone(box));
     std::string closing;
-    if (answer == IDYES && (box = WaitBox(run, nullptr, 30000)) != nullptr) {
+    if (answer == IDYES && (box = WaitBox(run, nullptr)) != nullptr) {
         closing = BoxText(box);
         MaybeScreenshot("uninstall-closing");
         EXPECT_TRUE(PressOk(box));
@@ -186,15 +186,25 @@ std::vector<std::pair<std::string, std::string>> PendingPairs(const std::string&
 
 void InstallE2E::InstallDemo(const std::string& dest)
 {
-    HWND i = ToInstalling(StartAtWelcome(DemoScript(dest)));
-    ASSERT_TRUE(i);
+    HWND welcome = StartAtWelcome(DemoScript(dest));
+    ASSERT_TRUE(welcome);
+    // Checked while the wizard waits on its Welcome page: the checker's start alone can
+    // outlast the whole Installing page on a loaded machine.
     EXPECT_EQ(0, CheckMedium(kMediumDir)) << "the checker fails the medium the setup installs";
-    DWORD start = GetTickCount();
-    while (ItemText(i, IDC_STATUS) != "Updating Registry..." && GetTickCount() - start < 20000)
-        Pump(10);
-    EXPECT_EQ("100%", ItemText(i, IDC_PERCENT));
-    MaybeScreenshot("install-registry");
-    HWND f = WaitPage(run, kFinish, 30000);
+    HWND i = ToInstalling(welcome);
+    ASSERT_TRUE(i);
+    // The page shows the registration for a second with the bar full, then goes. A test
+    // thread held off the processor for longer misses it; the page's own tests
+    // (install_tests) pin the bar and the texts, so only what is seen is checked here.
+    for (DWORD start = GetTickCount(); IsWindow(i) && GetTickCount() - start < kWaitLimit; Pump(10)) {
+        if (ItemText(i, IDC_STATUS) == "Updating Registry...") {
+            const std::string percent = ItemText(i, IDC_PERCENT);
+            EXPECT_TRUE(percent == "100%" || !IsWindow(i)) << percent;
+            MaybeScreenshot("install-registry");
+            break;
+        }
+    }
+    HWND f = WaitPage(run, kFinish);
     ASSERT_TRUE(f);
     FinishAndEnd(f, false);
 }

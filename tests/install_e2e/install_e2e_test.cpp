@@ -102,14 +102,14 @@ TEST_F(InstallE2E, CancelDuringCopyLeavesEverythingAsBefore)
     DWORD start = GetTickCount();
     std::string status;
     auto fileNumber = [](const std::string& s) { return s.compare(0, 9, "Copying F") == 0 ? atoi(s.c_str() + 9) : 0; };
-    while (fileNumber(status) < 500 && GetTickCount() - start < 20000)
+    while (fileNumber(status) < 500 && IsWindow(page) && GetTickCount() - start < kWaitLimit)
         status = ItemText(page, IDC_STATUS);
     ASSERT_GE(fileNumber(status), 500) << status;
     ASSERT_LT(fileNumber(status), count) << "the copy ended before Cancel could be pressed";
     MaybeScreenshot("install-midway");
     ASSERT_TRUE(Press(page, IDC_INSTALL_CANCEL));
 
-    HWND box = WaitBox(run, page, 20000);
+    HWND box = WaitBox(run, page);
     ASSERT_TRUE(box) << "no warning after Cancel";
     EXPECT_EQ("Velan installation is not completed !", BoxText(box));
     ASSERT_TRUE(PressOk(box));
@@ -278,7 +278,7 @@ TEST_F(InstallE2E, KilledInTheMiddleOfAFileLeavesNoCutFile)
             break;
         // Killed once the large file is being written.
         bool writing = false;
-        for (DWORD start = GetTickCount(); !writing && GetTickCount() - start < 20000;) {
+        for (DWORD start = GetTickCount(); !writing && SetupRunning(&run) && GetTickCount() - start < kWaitLimit;) {
             WIN32_FIND_DATAA fd;
             HANDLE find = FindFirstFileA((staging + "\\BIG\\" + BigName(2)).c_str(), &fd);
             writing = find != INVALID_HANDLE_VALUE && fd.nFileSizeLow > 0;
@@ -291,7 +291,7 @@ TEST_F(InstallE2E, KilledInTheMiddleOfAFileLeavesNoCutFile)
         EXPECT_FALSE(FileExists((dir + "\\" + BigName(1)).c_str())) << "a file put in place before all were staged";
         EXPECT_TRUE(DirExists(staging.c_str()));
     }
-    HWND f = WaitPage(run, kFinish, 60000);
+    HWND f = WaitPage(run, kFinish);
     ASSERT_TRUE(f);
     FinishAndEnd(f, false);
     std::string got;

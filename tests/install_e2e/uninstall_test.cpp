@@ -27,7 +27,7 @@ TEST_F(UninstallE2E, SecondUninstallerOfTheDestinationRemovesNothingAndTheKeptFi
     EXPECT_EQ("Velan Wheel Mouse Uninstall", Text(box));
     EXPECT_TRUE(PressOk(box));
     DWORD code = 0;
-    EXPECT_TRUE(WaitSetupEnd(&second, 10000, &code));
+    EXPECT_TRUE(WaitSetupEnd(&second, kWaitLimit, &code));
     EXPECT_EQ((DWORD)kExitFailed, code);
     KillSetup(&second);
 
@@ -36,7 +36,7 @@ TEST_F(UninstallE2E, SecondUninstallerOfTheDestinationRemovesNothingAndTheKeptFi
     const std::string readme = std::string(kDest) + "\\README.TXT";
     HANDLE held = CreateFileA(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_TRUE(Press(question, IDYES));
-    HWND closing = WaitBox(run, nullptr, 30000);
+    HWND closing = WaitBox(run, nullptr);
     ASSERT_TRUE(closing);
     EXPECT_TRUE(PressOk(closing));
     EXPECT_EQ((DWORD)kExitRestartNeeded, End());
@@ -56,7 +56,7 @@ TEST_F(UninstallE2E, DriveRootDestinationInstallsAndUninstallsCleanly)
 
     // Silent: no box would let it end; the switch in any case, among others ignored.
     ASSERT_TRUE(StartCommand(&run, "C:\\UNINSTAL.EXE /x /s", "C:\\"));
-    EXPECT_EQ((DWORD)kExitDone, End(30000));
+    EXPECT_EQ((DWORD)kExitDone, End());
     RestorePendingRenames(pending);
     EXPECT_FALSE(RegistrationPresent());
     for (const auto& f : kDemoFiles)
@@ -116,7 +116,7 @@ TEST_F(UninstallE2E, CountsStayExactAfterAPendingDeletionIsTakenBack)
     HANDLE held = CreateFileA(hook.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     ASSERT_TRUE(StartCommand(&run, ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S").c_str(), kDest));
-    EXPECT_EQ((DWORD)kExitRestartNeeded, End(30000));
+    EXPECT_EQ((DWORD)kExitRestartNeeded, End(kWaitLimit));
     CloseHandle(held);
     EXPECT_EQ(-1, SharedCount(hook));
     EXPECT_TRUE(PendingRemoval(PendingRenames(), hook));
@@ -140,7 +140,7 @@ TEST_F(UninstallE2E, MovedDestinationRemovesEverything)
     const std::string moved = std::string(kWorkRoot) + "\\Moved";
     ASSERT_TRUE(MoveFileA(kDest, moved.c_str()));
     ASSERT_TRUE(StartCommand(&run, ("\"" + moved + "\\UNINSTAL.EXE\" /S").c_str(), moved.c_str()));
-    EXPECT_EQ((DWORD)kExitDone, End(30000));
+    EXPECT_EQ((DWORD)kExitDone, End(kWaitLimit));
     RestorePendingRenames(pending);
     EXPECT_FALSE(RegistrationPresent());
     EXPECT_FALSE(DirExists(moved));

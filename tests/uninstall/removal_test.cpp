@@ -128,13 +128,40 @@ TEST_F(Removals, RegistrationIsRecognisedAsPathsAndOnlyTheLiveOneIsRemoved)
     ASSERT_TRUE(RegSetText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"C:\\VELAN 2\\UNINSTAL.EXE\""));
     EXPECT_EQ(0, RegisteredHere(rm.dest, liveDir));
     EXPECT_STREQ("C:\\VELAN 2", liveDir);
+}
 
-    // Only the destination and what lies in it may go: never a drive root nor a Windows
-    // directory, however spelt.
-    const char* win = g_windowsDir;
-    EXPECT_EQ(1, DirMayGo("c:\\rmt\\dest\\\\HELP\\", kDestination.c_str(), win));
-    EXPECT_EQ(0, DirMayGo((kDestination + "\\HELP\\..\\..").c_str(), kDestination.c_str(), win));
-    EXPECT_EQ(0, DirMayGo("F:\\", "F:\\", win));
-    for (const char* dir : {"", "\\system32\\", "\\INF"})
-        EXPECT_EQ(0, DirMayGo((kWindows + dir).c_str(), win, win)) << dir;
+// Only the destination and what lies in it may go: never a drive root nor a Windows
+// directory (the directory keys' ones) nor one that holds them, however spelt.
+TEST(DirMayGo, OnlyTheDestinationsOwnDirectoriesAndNeverARootOrAWindowsDirectory)
+{
+    static constexpr char kWin[] = "C:\\rmt\\WIN";
+    constexpr struct {
+        const char* dir;
+        const char* dest;
+        int mayGo;
+    } kCases[] = {
+        {"C:\\rmt\\DEST", "C:\\rmt\\DEST", 1},
+        {"c:\\rmt\\dest\\\\HELP\\", "C:\\rmt\\DEST", 1},
+        {"\\??\\C:\\rmt\\DEST\\HELP\\A", "C:\\rmt\\DEST\\", 1},
+        {"C:\\rmt\\DEST\\HELP\\..\\..", "C:\\rmt\\DEST", 0}, // climbs out of it
+        {"C:\\rmt", "C:\\rmt\\DEST", 0},                  // the destination's parent
+        {"C:\\rmt\\DEST2", "C:\\rmt\\DEST", 0},
+        {"D:\\rmt\\DEST\\HELP", "C:\\rmt\\DEST", 0},
+        {"F:\\", "F:\\", 0},                                 // a drive root, even as the destination
+        {"F:\\.", "F:", 0},
+        {"F:", "F:", 0},                                      // a drive's current directory
+        {"F:\\Velan", "F:\\", 1},                             // below a root destination
+        {"", "C:\\rmt\\DEST", 0},
+        {"C:\\rmt\\WIN", kWin, 0},                           // the Windows directories, however spelt
+        {"C:\\rmt\\WIN\\system32\\", kWin, 0},              // holds SYSTEM32\DRIVERS
+        {"c:\\RMT\\win\\SYSTEM32\\drivers", kWin, 0},
+        {"C:\\rmt\\WIN\\SYSTEM", kWin, 0},
+        {"C:\\rmt\\WIN\\INF", kWin, 0},
+        {"C:\\rmt\\WIN\\Velan", kWin, 1},                   // the Windows directory's other folders
+        {"C:\\rmt\\WIN\\SYSTEM32\\DRIVERS\\VELAN", "C:\\rmt\\WIN\\SYSTEM32\\DRIVERS", 1},
+        {"C:\\rmt", "C:\\rmt", 0},                           // a destination holding the Windows directory
+        {"C:\\rmt\\DEST", "C:\\rmt", 1},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(c.mayGo, DirMayGo(c.dir, c.dest, kWin)) << "\"" << c.dir << "\" for destination \"" << c.dest << "\"";
 }

@@ -33,19 +33,24 @@ void Say(const char* format, const std::string& text = "")
     fflush(stdout);
 }
 
-void Shot(const char* name)
+// Saves the screen as the next numbered shot `name`; `number`, when given, saves it again
+// under that earlier shot's number instead. The number used.
+int Shot(const char* name, int number = 0)
 {
+    if (!number)
+        number = ++g_shotCount;
     char path[MAX_PATH];
-    wsprintfA(path, "%s\\%02d-%s.bmp", g_shots.c_str(), ++g_shotCount, name);
+    wsprintfA(path, "%s\\%02d-%s.bmp", g_shots.c_str(), number, name);
     if (!SaveScreenshot(path))
         Say("  (no screenshot %s)", name);
+    return number;
 }
 
 // A page shown and fully painted: its thread has handled everything before, and the
 // screen has caught up with the paint.
 HWND Page(const SetupRun& run, const char* cls)
 {
-    HWND page = WaitPage(run, cls, 20000);
+    HWND page = WaitPage(run, cls);
     if (!page) {
         Say("  the page %s did not appear", cls);
         return nullptr;
@@ -61,7 +66,7 @@ int Next(const SetupRun& run, HWND page)
 {
     Press(page, 1);
     DWORD start = GetTickCount();
-    while (IsWindow(page) && GetTickCount() - start < 20000) {
+    while (IsWindow(page) && GetTickCount() - start < kWaitLimit) {
         if (HWND box = WaitBox(run, page, 50)) {
             Shot("message-box");
             Say("  message box: %s", BoxText(box));
@@ -73,7 +78,9 @@ int Next(const SetupRun& run, HWND page)
 }
 
 // The Installing page runs the whole installation while it is up; it ends on "Updating
-// Registry...", shown for a second with the bar full.
+// Registry...", shown for a second with the bar full. The page is shot as soon as it is
+// seen and once more, over the first, when the registration shows: a walkthrough held
+// off the processor for that second on a loaded machine still has its shot.
 int WatchInstalling(HWND page, bool shots)
 {
     if (g_utility)
@@ -82,8 +89,9 @@ int WatchInstalling(HWND page, bool shots)
                 : "Close request: the utility \"ZaderUvori\" is still running%s");
     Say("Installing: the page creates the directories and copies the files");
     std::string status;
+    const int shot = shots ? Shot("installing") : 0;
     DWORD start = GetTickCount();
-    while (IsWindow(page) && GetTickCount() - start < 60000) {
+    while (IsWindow(page) && GetTickCount() - start < 2 * kWaitLimit) {
         std::string now = ItemText(page, IDC_STATUS);
         if (now != status && now.compare(0, 7, "Copying") == 0)
             Say("Installing: %s", now.substr(0, now.find('\n')));
@@ -92,7 +100,7 @@ int WatchInstalling(HWND page, bool shots)
             Say("Installing: %s", status);
             Pump(200);
             if (shots)
-                Shot("installing");
+                Shot("installing", shot);
             break;
         }
         Pump(5);
@@ -110,7 +118,7 @@ int Walk(SetupRun* run, const char* medium, bool shots)
     TypicalWalker walker;
     walker.run = run;
     walker.arrive = [&](const WalkStep& step) {
-        return step.leavesByItself ? WaitPage(*run, step.page, 20000) : Page(*run, step.page);
+        return step.leavesByItself ? WaitPage(*run, step.page) : Page(*run, step.page);
     };
     walker.onPage = [&](const WalkStep& step, HWND page) {
         const std::string cls = step.page;
@@ -148,12 +156,12 @@ int Walk(SetupRun* run, const char* medium, bool shots)
         return 1;
     };
     walker.leave = [&](const WalkStep& step, HWND page) {
-        return step.leavesByItself ? WaitGone(page, 30000) : Next(*run, page);
+        return step.leavesByItself ? WaitGone(page) : Next(*run, page);
     };
     if (!WalkTypical(walker))
         return 0;
     DWORD code = 0;
-    if (!WaitSetupEnd(run, 15000, &code)) {
+    if (!WaitSetupEnd(run, kWaitLimit, &code)) {
         Say("  setup.exe did not end");
         return 0;
     }
@@ -180,7 +188,7 @@ int StartUtility(PROCESS_INFORMATION* pi)
     si.cb = sizeof si;
     if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi))
         return 0;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Pump(50))
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitLimit; Pump(50))
         if (HWND w = FindWindowA(nullptr, kUtilityTitle))
             if (IsWindowVisible(w))
                 return 1;
@@ -190,7 +198,7 @@ int StartUtility(PROCESS_INFORMATION* pi)
 // Shoots the uninstaller's box, says its text and presses `button`.
 int AnswerBox(const SetupRun& run, const char* name, int button)
 {
-    HWND box = WaitBox(run, nullptr, 30000);
+    HWND box = WaitBox(run, nullptr);
     if (!box) {
         Say("  no box from the uninstaller");
         return 0;
@@ -224,7 +232,7 @@ int Uninstall()
         return 0;
     }
     int ok = AnswerBox(run, "uninstall-question", IDYES) && AnswerBox(run, "uninstall-closing", IDOK);
-    ok = WaitSetupEnd(&run, 15000) && ok;
+    ok = WaitSetupEnd(&run, kWaitLimit) && ok;
     KillSetup(&run);
     return ok;
 }
@@ -267,7 +275,7 @@ int main(int argc, char** argv)
     g_utility = utility.hProcess;
     ok = Walk(&run, medium, false);
     KillSetup(&run);
-    const bool ended = WaitForSingleObject(utility.hProcess, 10000) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(utility.hProcess, kWaitLimit) == WAIT_OBJECT_0;
     Say(ended ? "The utility received the setup's close request and ended."
               : "The utility is still running: the close request did not reach it.");
     if (!ended)

@@ -33,7 +33,12 @@ TEST(Driver, ScreenshotIsABmpOfTheScreen)
                              nullptr, wc.hInstance, nullptr);
     ASSERT_TRUE(w);
     UpdateWindow(w);
-    Pump(200);
+    // The colour reaches the screen once Wine has flushed the window's drawing.
+    HDC screen = GetDC(nullptr);
+    for (DWORD start = GetTickCount();
+         GetPixel(screen, 13 + 25, 7 + 20) != RGB(10, 200, 30) && GetTickCount() - start < kWaitLimit;)
+        Pump(20);
+    ReleaseDC(nullptr, screen);
     const char path[] = "C:\\e2e\\shot.bmp";
     ASSERT_TRUE(MakeDirs(kWorkRoot));
     ASSERT_TRUE(SaveScreenshot(path));
