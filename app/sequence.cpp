@@ -56,7 +56,7 @@ short RunStep(SequenceStep step, Wizard* wizard)
                            step == kStepInstalling ? reinterpret_cast<LPARAM>(&wizard->run) : 0);
     }
     if (step == kStepCloseUtility)
-        CloseUtility(kUtilityWait);
+        wizard->run.utilityWasRunning = CloseUtility(kUtilityWait); // started again after the installation
     else if (step == kStepNothingChosen)
         NotCompletedWarning(g_backdrop); // nothing is installed without the control panel
     else if (step == kStepRestart)

@@ -30,7 +30,7 @@ Outcome RunUnattended()
         LogLine("destination %s refused: %s", g_destDir, LoadText(refusal));
         return Outcome::Failed;
     }
-    CloseUtility(kUtilityWait);
-    Installation run;
+    Installation run = {};
+    run.utilityWasRunning = CloseUtility(kUtilityWait);
     return RunInstallation(&run, g_destDir, created, nullptr);
 }

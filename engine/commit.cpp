@@ -7,8 +7,10 @@
 #include "engine/commit.h"
 #include "engine/copy.h"
 #include "engine/counts.h"
+#include "engine/inventory.h"
 #include "engine/register.h"
 #include "engine/sweep.h"
+#include "base/fileversion.h"
 #include "base/format.h"
 #include "base/log.h"
 #include "base/memory.h"
@@ -159,6 +161,7 @@ void PutBack(const Installation* run, FileStep* s, const Paths& p)
     case Step::AtRestart:
         DeleteFileA(p.staged);
         break;
+    case Step::Kept:
     case Step::None:
         break;
     }
@@ -197,9 +200,81 @@ void PutEverythingBack(Installation* run)
 
 void FreeSteps(Installation* run)
 {
+    InventoryFree(&run->inventory);
     GlobalDrop(&run->stepsHandle);
     run->steps = nullptr;
     run->stepCount = 0;
+}
+
+// 1 when version `ms`.`ls` is higher than `oms`.`ols`.
+bool Higher(DWORD ms, DWORD ls, DWORD oms, DWORD ols)
+{
+    return ms > oms || (ms == oms && ls > ols);
+}
+
+// Decides, once the record's file is staged, whether the file already at its target
+// stays instead:
+// - a file in the Windows directories whose version is higher than the staged one's
+//   (every installation that counts it may need that version);
+// - a file without a version that differs from what the last installation into the
+//   destination listed in its inventory: the user changed it since (settings, schemes).
+// A kept target's staged file goes, and the inventory keeps what it said of the target. 1
+// when kept. A target the restart list deletes is nobody's any more, and one that cannot
+// be read (held open) is neither newer nor changed: both are replaced as before.
+int KeepTarget(Installation* run, int disk, int rec)
+{
+    FileStep* s = StepOf(run, disk, rec);
+    const FileRecord* r = PlanRecord(disk, rec);
+    Paths p;
+    if (!s || !r || s->step != Step::Staged || s->inRoot || !s->existed || !RecordPaths(run, disk, rec, *s, &p) ||
+        RestartListDeletes(&run->restart, p.target))
+        return 0;
+    FileSum listed, now;
+    s->listed = (BYTE)InventoryFind(&run->inventory, p.target, &listed);
+    // The cheap questions first: a reinstallation asks them of every file.
+    if (!r->systemDir && !s->listed)
+        return 0;
+    const bool changed = s->listed && ReadFileSum(p.target, &now) && (now.size != listed.size || now.sum != listed.sum);
+    if (!r->systemDir && !changed)
+        return 0;
+    char why[96];
+    DWORD ms, ls, newMs, newLs;
+    const bool versioned = ReadFileVersion(p.target, &ms, &ls);
+    if (r->systemDir && versioned && ReadFileVersion(p.staged, &newMs, &newLs) && Higher(ms, ls, newMs, newLs)) {
+        char have[24], staged[24];
+        FormatFileVersion(ms, ls, have, sizeof have);
+        FormatFileVersion(newMs, newLs, staged, sizeof staged);
+        FormatWith(why, sizeof why, "version %s on this machine is newer than %s", have, staged);
+    } else if (!versioned && changed) {
+        TextCopy(why, "changed since it was installed");
+    } else {
+        return 0;
+    }
+    DeleteFileA(p.staged);
+    s->step = Step::Kept;
+    if (s->listed)
+        s->content = listed;
+    char shown[MAX_PATH];
+    LogLine("kept %s: %s", Shown(p.target, shown), why);
+    return 1;
+}
+
+// Writes the inventory of what the run put in place: every file installed or waiting for
+// the restart, and what the last inventory said of a kept target.
+void WriteInventory(Installation* run)
+{
+    HGLOBAL handle = nullptr;
+    const DWORD room = (DWORD)run->stepCount * (MAX_PATH + 32);
+    char* text = static_cast<char*>(GlobalTake(&handle, room));
+    DWORD used = 0;
+    int whole = text != nullptr;
+    EachStep(run, [&](int, int, FileStep* s, const Paths& p) {
+        if (whole && s->step != Step::Staged && (s->step != Step::Kept || s->listed))
+            whole = InventoryAppend(text, room, &used, p.target, s->content);
+    });
+    if (whole)
+        InventoryWrite(run->dest, text, used, run->stepCount);
+    GlobalDrop(&handle);
 }
 
 } // namespace
@@ -241,6 +316,7 @@ void BeginInstallation(Installation* run, const char* dest, int destCreated)
     run->destCounted = TextCopy(inf, run->dest) && PathAppend(inf, "UNINSTAL.INF") &&
                        GetFileAttributesA(inf) != INVALID_FILE_ATTRIBUTES;
     RestartListRead(&run->restart);
+    InventoryRead(&run->inventory, run->dest);
     run->stepCount = g_totalFiles > 0 ? g_totalFiles : 0;
     run->steps = static_cast<FileStep*>(GlobalTake(&run->stepsHandle, (SIZE_T)run->stepCount * sizeof(FileStep)));
     if (!run->steps)
@@ -280,7 +356,7 @@ int StageFile(Installation* run, int disk, int rec, HFILE source, const char* ta
     }
     if (why) {
         LZClose(source);
-    } else if (WriteWholeFile(source, p.staged, &why, BetweenChunks, run)) {
+    } else if (WriteWholeFile(source, p.staged, &why, BetweenChunks, run, &s->content)) {
         s->step = Step::Staged;
     }
     if (failure)
@@ -321,6 +397,7 @@ int StageRecord(Installation* run, int disk, int rec, HFILE source, int sourceFa
         LZClose(source);
     } else if (StageFile(run, disk, rec, source, target, &failure)) {
         LogStaged(run, disk, rec, target);
+        KeepTarget(run, disk, rec);
         return 1;
     }
     if (failure == kCopyCancelled)
@@ -391,10 +468,31 @@ int CommitInstallation(Installation* run)
     }
     JournalClose(&run->journal);
     RestartListFree(&run->restart);
-    // 5. Done: the previous files and the staged files of older upgrades go.
+    // 5. What is in place now goes into the inventory, for the next installation to compare.
+    WriteInventory(run);
+    // 6. Done: the previous files and the staged files of older upgrades go.
     SweepPlanFolders(run->dest);
     FreeSteps(run);
     return 1;
+}
+
+DWORDLONG InstalledBytes(const Installation* run)
+{
+    DWORDLONG bytes = 0;
+    for (int i = 0; run->steps && i < run->stepCount; ++i)
+        if (run->steps[i].step != Step::None && run->steps[i].step != Step::Staged)
+            bytes += run->steps[i].content.size;
+    return bytes;
+}
+
+int InstalledCopy(const Installation* run, const char* target, char* out)
+{
+    int found = 0;
+    EachStep(const_cast<Installation*>(run), [&](int, int, FileStep* s, const Paths& p) {
+        if (SamePath(p.target, target))
+            found = TextCopy(out, MAX_PATH, s->step == Step::AtRestart ? p.staged : p.target);
+    });
+    return found;
 }
 
 void AbandonInstallation(Installation* run)

@@ -26,6 +26,14 @@ int CommitInstallation(Installation* run);
 // when empty.
 void AbandonInstallation(Installation* run);
 
+// The size of what the run installs: every file put in place or waiting for the restart,
+// and every target kept.
+DWORDLONG InstalledBytes(const Installation* run);
+// The file that holds what the run installs at `target` (a path in the destination or the
+// Windows directories): the target, or its staged file while that waits for the restart.
+// In `out` of MAX_PATH; 0 when no record of the plan puts a file there.
+int InstalledCopy(const Installation* run, const char* target, char* out);
+
 // Creates dest \ name for the directory keys of the destination's sub-directories
 // (RootDir, SubDir1-5), in key order; what exists already stays. Returns the keys whose
 // directory it created, one bit per key (bit k for key k).

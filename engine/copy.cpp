@@ -96,8 +96,9 @@ char s_chunk[kChunk];
 // Writes the whole source to `path`, created or emptied, a chunk at a time, calling
 // `between` before each chunk but the first. 0 when every byte the source promised
 // arrived, kCopyCancelled when `between` said stop, else the reason it did not; `created`
-// tells whether `path` was opened at all.
-int WriteWhole(HFILE source, const char* path, bool* created, int (*between)(void*), void* context)
+// tells whether `path` was opened at all. The checksum of what was written is added to
+// result->sum, and result->size is set once the file is whole.
+int WriteWhole(HFILE source, const char* path, bool* created, int (*between)(void*), void* context, FileSum* result)
 {
     char name[MAX_PATH];
     OFSTRUCT of;
@@ -126,6 +127,7 @@ int WriteWhole(HFILE source, const char* path, bool* created, int (*between)(voi
             why = WriteFailure(path); // before any other call changes the last error
             break;
         }
+        result->sum = AddToSum(result->sum, s_chunk, (DWORD)got);
         written += got;
     }
     const LONG size = LZSeek(out, 0, 2);
@@ -140,6 +142,7 @@ int WriteWhole(HFILE source, const char* path, bool* created, int (*between)(voi
         return WriteFailure(path);
     if (expected >= 0 && written != expected)
         return IDS_FAIL_DAMAGED;
+    result->size = (DWORD)written;
     return 0;
 }
 
@@ -150,13 +153,54 @@ int FileInUse(DWORD error)
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
+DWORD AddToSum(DWORD sum, const void* data, DWORD count)
+{
+    // Adler-32: the modulo is taken every 5552 bytes, the most that cannot overflow.
+    constexpr DWORD kBase = 65521, kRun = 5552;
+    const BYTE* p = static_cast<const BYTE*>(data);
+    DWORD a = sum & 0xFFFF, b = sum >> 16;
+    while (count) {
+        DWORD n = count < kRun ? count : kRun;
+        count -= n;
+        while (n--) {
+            a += *p++;
+            b += a;
+        }
+        a %= kBase;
+        b %= kBase;
+    }
+    return b << 16 | a;
+}
+
+int ReadFileSum(const char* path, FileSum* out)
+{
+    // Shared with whoever has it open for reading or writing; a program that lets
+    // nobody read it makes it unreadable here.
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return 0;
+    *out = FileSum{0, kSumStart};
+    DWORD got = 0;
+    BOOL read;
+    while ((read = ReadFile(f, s_chunk, kChunk, &got, nullptr)) && got) {
+        out->sum = AddToSum(out->sum, s_chunk, got);
+        out->size += got;
+    }
+    CloseHandle(f);
+    return read != 0;
+}
+
 int WriteWholeFile(HFILE source, const char* path, int* failure, int (*between)(void* context),
-                   void* context)
+                   void* context, FileSum* written)
 {
     if (source < 0)
         return 0;
     bool created;
-    const int why = WriteWhole(source, path, &created, between, context);
+    FileSum result = {0, kSumStart};
+    const int why = WriteWhole(source, path, &created, between, context, &result);
+    if (!why && written)
+        *written = result;
     if (why && created)
         DeleteFileA(path);
     LZClose(source);

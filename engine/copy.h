@@ -15,9 +15,24 @@ HFILE OpenSourceFile(const char* path, int* failure = nullptr);
 // is left alone for a negative `source`. The copy goes in chunks; before each chunk but
 // the first, `between` (when given) is called with `context`: 0 stops the copy, removes the
 // file and gives the failure kCopyCancelled.
+// `written`, when given, receives the written file's size and checksum.
 constexpr int kCopyCancelled = -1;
+struct FileSum;
 int WriteWholeFile(HFILE source, const char* path, int* failure = nullptr,
-                   int (*between)(void* context) = nullptr, void* context = nullptr);
+                   int (*between)(void* context) = nullptr, void* context = nullptr, FileSum* written = nullptr);
+
+// What a file holds, in short: its size and a checksum of its bytes (Adler-32), enough
+// to tell a file that was changed since from the one written.
+struct FileSum {
+    DWORD size;
+    DWORD sum;
+};
+// The checksum of no bytes, to which AddToSum adds.
+constexpr DWORD kSumStart = 1;
+DWORD AddToSum(DWORD sum, const void* data, DWORD count);
+// The size and checksum of file `path`. 0 when it cannot be read (missing, or held open
+// by a program that lets nobody read it).
+int ReadFileSum(const char* path, FileSum* out);
 
 // 1 for the errors that say another program holds a file open.
 int FileInUse(DWORD error);

@@ -2,6 +2,7 @@
 // page and for /S, which only watch it through an observer.
 #include "engine/installation.h"
 #include "engine/commit.h"
+#include "engine/utility.h"
 
 namespace {
 
@@ -27,7 +28,9 @@ Outcome RunInstallation(Installation* run, const char* dest, int destCreated, co
 {
     const InstallObserver none = {};
     const InstallObserver* o = observer ? observer : &none;
+    const bool utilityWasRunning = run->utilityWasRunning;
     BeginInstallation(run, dest, destCreated);
+    run->utilityWasRunning = utilityWasRunning;
     run->observer = o;
     int cancelled = 0;
     for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && !cancelled; ++disk) {
@@ -48,19 +51,22 @@ Outcome RunInstallation(Installation* run, const char* dest, int destCreated, co
     }
     // Only a whole installation changes anything: after a Cancel, or when a file could
     // not be staged, everything goes back as it was and nothing is registered.
+    run->observer = nullptr; // putting back or registering is not interrupted
     if (cancelled || run->failed.count) {
-        run->observer = nullptr;
         AbandonInstallation(run);
         run->outcome = cancelled ? Outcome::Cancelled : Outcome::Failed;
-        return run->outcome;
+    } else {
+        if (o->committing)
+            o->committing(o->context);
+        if (!CommitInstallation(run))
+            run->outcome = Outcome::Failed;
+        else
+            run->outcome = run->restartNeeded ? Outcome::RestartNeeded : Outcome::Done;
     }
-    run->observer = nullptr; // the registration is not interrupted
-    if (o->committing)
-        o->committing(o->context);
-    if (!CommitInstallation(run))
-        run->outcome = Outcome::Failed;
-    else
-        run->outcome = run->restartNeeded ? Outcome::RestartNeeded : Outcome::Done;
+    // The utility runs afterwards when it ran before: the new one, or after a failure the
+    // old one again. Not while a restart is pending: the files it uses are replaced then.
+    if (run->utilityWasRunning && run->outcome != Outcome::RestartNeeded)
+        StartUtility();
     return run->outcome;
 }
 

@@ -3,9 +3,11 @@
 // for both front ends (the Installing page and /S).
 #pragma once
 #include "base/globals.h"
+#include "engine/copy.h"
 #include "engine/failed.h"
 #include "engine/journal.h"
 #include "engine/outcome.h"
+#include "engine/inventory.h"
 #include "engine/restartlist.h"
 #include "script/plan.h"
 
@@ -16,6 +18,7 @@ enum class Step : BYTE {
     Created,   // put in place where there was no file
     Replaced,  // put in place; the previous file kept under its backup name
     AtRestart, // target in use: the staged file replaces it at the next restart
+    Kept,      // the target stays as it is (newer, or changed by the user); nothing staged
 };
 
 struct FileStep {
@@ -24,6 +27,10 @@ struct FileStep {
     BYTE attempt; // which staged name (0: the first)
     BYTE inRoot;  // staged under its own name in the staging destination
     BYTE leaving; // the restart list was to delete the target: it counts as not there before
+    BYTE listed;   // the inventory of installed files names the target (`content` then says so)
+    // What the installation puts at the target: the staged file's size and checksum, or
+    // for a kept target what the inventory of the last installation says (listed set).
+    FileSum content;
 };
 
 struct InstallObserver;
@@ -45,6 +52,7 @@ struct Installation {
     RestartList restart;      // the list as read, and this run's changes to it
     bool restartTouched;      // the restart list was changed by this run
     Journal journal;          // every registry change, to be taken back
+    Inventory inventory;      // what the last installation into the destination put in place
     FailedList failed;        // what could not be installed or written
     Outcome outcome;
     // The front end watching the run (RunInstallation's observer), asked between the chunks
@@ -52,6 +60,9 @@ struct Installation {
     const InstallObserver* observer;
     DWORD lastStep;
     bool cancelled;
+    // Set by the front end before RunInstallation: the close request found the resident
+    // utility running. It runs again afterwards unless a restart is pending.
+    bool utilityWasRunning;
 };
 
 // How often a file's copy stops between two chunks to let the front end handle what the

@@ -3,10 +3,40 @@
 // that does not finish takes them back. An entry that cannot be written is named among
 // the failures; the next step still runs.
 #include "engine/register.h"
+#include "engine/commit.h"
 #include "engine/registration.h"
+#include "base/fileversion.h"
 #include "base/log.h"
+#include "base/path.h"
+#include "base/text.h"
 
 namespace {
+
+// The decimal number `text` begins with.
+DWORD Number(const char* text)
+{
+    DWORD n = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        n = n * 10 + (DWORD)(*text - '0');
+    return n;
+}
+
+// The data read from what the run put in place: the utility's version texts (from the
+// file that is the utility after this installation, its staged file while that waits for
+// the restart) and the installed files' size in KB. Empty when there is none.
+void ComposeInstalledData(const Installation* run, RegData data, char* out, int room)
+{
+    out[0] = '\0';
+    if (data == RegData::InstalledSize) {
+        wsprintfA(out, "%lu", (unsigned long)((InstalledBytes(run) + 1023) / 1024));
+        return;
+    }
+    char utility[kPathRoom], file[MAX_PATH];
+    if (!g_utilityFile[0] || !TextCopy(utility, run->dest) || !PathAppend(utility, g_utilityFile) ||
+        !InstalledCopy(run, utility, file))
+        return;
+    ReadVersionText(file, data == RegData::UtilityVersion ? "ProductVersion" : "CompanyName", out, room);
+}
 
 int WriteKey(Installation* run, const RegStep& step)
 {
@@ -28,11 +58,18 @@ int WriteKey(Installation* run, const RegStep& step)
         // A value that does not fit whole would point at a wrong file: not written.
         char data[kPathRoom];
         const int composed = ComposeRegData(value, run->dest, data);
+        if (composed && RegDataDescribes(value.data))
+            ComposeInstalledData(run, value.data, data, kPathRoom);
+        if (composed && !data[0] && RegDataOptional(value.data))
+            continue;
         if (composed)
             LogLine("registry %s\\%s [%s] = %s", RegRootName(step.root), step.key, value.name ? value.name : "(default)",
                     data);
-        if (!composed ||
-            !JournalSetValue(&run->journal, root, step.key, value.name, REG_SZ, data, (DWORD)lstrlenA(data) + 1)) {
+        // A number goes as REG_DWORD, everything else as text with its terminator.
+        const DWORD type = RegDataType(value.data), number = Number(data);
+        const void* bytes = type == REG_DWORD ? static_cast<const void*>(&number) : data;
+        const DWORD size = type == REG_DWORD ? sizeof number : (DWORD)lstrlenA(data) + 1;
+        if (!composed || !JournalSetValue(&run->journal, root, step.key, value.name, type, bytes, size)) {
             NoteFailedEntry(&run->failed, step.root, step.key, value.name);
             whole = 0;
         }

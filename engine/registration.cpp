@@ -53,6 +53,22 @@ int ComposeRegData(const RegValue& value, const char* dest, char* out, int room)
         return DestinationFile(dest, out, room, g_utilityFile) && QuoteIfBlank(out, room);
     case RegData::UninstallCommand:
         return DestinationFile(dest, out, room, "UNINSTAL.EXE") && QuoteIfBlank(out, room);
+    case RegData::QuietUninstallCommand:
+        // Quoted always, as deployment tools expect of this value.
+        return room > 1 && TextCopy(out, room, "\"") && DestinationFile(dest, out + 1, room - 1, "UNINSTAL.EXE") &&
+               TextAppend(out, room, "\" /S");
+    case RegData::Destination:
+        return PlainPath(dest, out, room);
+    case RegData::UtilityPath:
+        if (!g_utilityFile[0])
+            return TextCopy(out, room, "");
+        return DestinationFile(dest, out, room, g_utilityFile);
+    case RegData::UtilityVersion:
+    case RegData::UtilityCompany:
+    case RegData::InstalledSize:
+        return TextCopy(out, room, "");
+    case RegData::FixedNumber:
+        return TextCopy(out, room, value.text);
     case RegData::None:
         break;
     }

@@ -27,7 +27,37 @@ enum class RegData {
     UtilityCommand,   // destination \ utility file, as a command line
     ProductName,
     UninstallCommand, // destination \UNINSTAL.EXE, as a command line
+    QuietUninstallCommand, // the same, followed by " /S"
+    Destination,      // the destination, plain
+    UtilityPath,      // destination \ utility file, plain; none when the script names none
+    // Read by the installation from what it put in place (ComposeInstalledData); composed
+    // here as empty. A value without data is left out.
+    UtilityVersion,   // the utility's product version (its version resource)
+    UtilityCompany,   // the utility's company name (its version resource)
+    InstalledSize,    // the installed files' size in KB (REG_DWORD)
+    FixedNumber,      // the constant number in `text` (REG_DWORD)
 };
+
+// The registry type a value of `data` is written with.
+inline DWORD RegDataType(RegData data)
+{
+    return data == RegData::InstalledSize || data == RegData::FixedNumber ? REG_DWORD : REG_SZ;
+}
+
+// 1 for data read from the installed files, which only describe the installation: such a
+// value is left out when there is none, and never tells whether an entry is this
+// package's (the files it comes from may be gone).
+inline bool RegDataDescribes(RegData data)
+{
+    return data == RegData::UtilityVersion || data == RegData::UtilityCompany || data == RegData::InstalledSize;
+}
+
+// 1 for a value that is left out when it composes empty (the script names no utility,
+// the utility has no version resource).
+inline bool RegDataOptional(RegData data)
+{
+    return RegDataDescribes(data) || data == RegData::UtilityPath;
+}
 
 // What a key is to the package.
 enum class RegKey {
@@ -51,7 +81,7 @@ struct RegStep {
     // (the class's server path: another copy installed elsewhere writes the same fixed
     // texts), or -1 when the step's own values tell.
     int tiedTo;
-    RegValue values[2];
+    RegValue values[10];
 };
 
 // 1 when `value` would name a program that the script does not name (an empty FileName or
@@ -76,8 +106,19 @@ inline constexpr RegStep kRegSteps[] = {
     {RegRoot::Machine, REG_HANDLERS_KEY "\\ZelMousePage", RegKey::Own, 1, {{nullptr, RegData::Fixed, REG_CLASS_ID}, {}}},
     {RegRoot::Machine, REG_RUN_KEY, RegKey::Shared, -1,
      {{"ZaderUvori", RegData::UtilityCommand, nullptr}, {}}},
+    // The entry among the installed programs: what the list shows, and the commands a
+    // deployment tool removes the package with.
     {RegRoot::Machine, REG_UNINSTALL_KEY, RegKey::Own, -1,
-     {{"DisplayName", RegData::ProductName, nullptr}, {"UninstallString", RegData::UninstallCommand, nullptr}}},
+     {{"DisplayName", RegData::ProductName, nullptr},
+      {"UninstallString", RegData::UninstallCommand, nullptr},
+      {"QuietUninstallString", RegData::QuietUninstallCommand, nullptr},
+      {"InstallLocation", RegData::Destination, nullptr},
+      {"DisplayIcon", RegData::UtilityPath, nullptr},
+      {"DisplayVersion", RegData::UtilityVersion, nullptr},
+      {"Publisher", RegData::UtilityCompany, nullptr},
+      {"EstimatedSize", RegData::InstalledSize, nullptr},
+      {"NoModify", RegData::FixedNumber, "1"},
+      {"NoRepair", RegData::FixedNumber, "1"}}},
 };
 inline constexpr int kRegStepCount = sizeof kRegSteps / sizeof kRegSteps[0];
 static_assert(kRegStepCount == 7, "seven registration steps");
@@ -103,8 +144,8 @@ inline const char* RegRootName(RegRoot root)
 
 // Composes the data of `value` for destination `dest` and the script settings into `out`
 // of `room` characters (a tool with a larger room sees whole what the setup would
-// refuse). 0 when it does not fit whole: a cut path in the registry would point at a
-// wrong file, so such a value is never written.
+// refuse); a number as decimal text. 0 when it does not fit whole: a cut path in the
+// registry would point at a wrong file, so such a value is never written.
 int ComposeRegData(const RegValue& value, const char* dest, char* out, int room = kPathRoom);
 
 // The step holding the value whose data is `data` (the Run entry's UtilityCommand, the

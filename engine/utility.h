@@ -7,5 +7,8 @@ constexpr char kUtilityTitle[] = "ZaderUvori";
 // Asks a running resident mouse utility (window titled kUtilityTitle) to close, waiting
 // at most `timeoutMs` for its answer. 1 when such a window was found.
 int CloseUtility(UINT timeoutMs);
+// Starts the resident utility again after an installation, from the command the Run value
+// holds, as a logon would; not when its window is there still. 1 when started.
+int StartUtility();
 // A utility that does not answer within this time is left behind.
 constexpr UINT kUtilityWait = 5000;

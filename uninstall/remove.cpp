@@ -6,6 +6,7 @@
 #include "uninstall/rules.h"
 #include "engine/copy.h"
 #include "engine/counts.h"
+#include "engine/inventory.h"
 #include "engine/registration.h"
 #include "engine/restartlist.h"
 #include "engine/sweep.h"
@@ -109,8 +110,12 @@ int SameData(const RegValue& value, const char* have, const char* want)
     switch (value.data) {
     case RegData::ControlPanelPath:
         return SamePath(have, want);
+    case RegData::Destination:
+    case RegData::UtilityPath:
+        return SamePath(have, want);
     case RegData::UtilityCommand:
     case RegData::UninstallCommand:
+    case RegData::QuietUninstallCommand:
         return SameCommand(have, want);
     default:
         return lstrcmpiA(have, want) == 0;
@@ -126,7 +131,9 @@ int StillOurs(const RegStep& step, const char* dest)
         return 1;
     int ours = 1;
     for (const RegValue& value : step.values) {
-        if (value.data == RegData::None)
+        // What describes the installation (its version, its size) tells nothing of whose
+        // entry it is.
+        if (value.data == RegData::None || RegDataDescribes(value.data))
             continue;
         char want[kPathRoom];
         char have[kPathRoom + 1];
@@ -139,7 +146,12 @@ int StillOurs(const RegStep& step, const char* dest)
         if (r == ERROR_FILE_NOT_FOUND)
             continue;
         have[r == ERROR_SUCCESS && size <= kPathRoom ? size : 0] = '\0';
-        if (r != ERROR_SUCCESS || type != REG_SZ || !SameData(value, have, want)) {
+        // A number is compared as the decimal text the setup composes it from.
+        if (r == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD) && RegDataType(value.data) == REG_DWORD)
+            wsprintfA(have, "%lu", *reinterpret_cast<const DWORD*>(have));
+        else if (type != REG_SZ)
+            r = ERROR_INVALID_DATA;
+        if (r != ERROR_SUCCESS || !SameData(value, have, want)) {
             ours = 0;
             break;
         }
@@ -504,6 +516,10 @@ Outcome RunRemoval(Removal* rm, const char* selfExe, const char* selfInf, DWORD 
     SweepPlanFolders(rm->dest);
     int selfNamed, infNamed;
     RemovePlanFiles(rm, selfExe, selfInf, inUseWaitMs, &selfNamed, &infNamed);
+    // The installation's inventory of the files it put in place goes with them.
+    char inventory[MAX_PATH];
+    if (TextCopy(inventory, rm->dest) && PathAppend(inventory, kInventoryFile))
+        RemoveOneFile(rm, inventory, true);
     ForgetReplacements(rm->dest);
     if (rm->live)
         RemoveRegistration(rm);

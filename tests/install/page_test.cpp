@@ -105,7 +105,7 @@ TEST_F(InstallPage, InstallsEveryDiskWithStatusPercentageAndBar)
     for (int i = 4; i <= 9; ++i)
         EXPECT_TRUE(Installed(i, dest + "\\DATA")) << i;
     EXPECT_TRUE(ReadFileText(win + "\\F10.TXT") == Content(10));
-    EXPECT_EQ("DATA EMPTY ROOT", ListDir(dest));
+    EXPECT_EQ("DATA EMPTY ROOT UNINSTAL.DAT", ListDir(dest)); // and the record of what it installed
     EXPECT_EQ("F10.TXT", ListDir(win));
     EXPECT_EQ("BIG.BIN F2.TXT F4.TXT F5.TXT F6.TXT F7.TXT F8.TXT F9.TXT", ListDir(dest + "\\DATA")); // nothing staged left
     EXPECT_EQ(1, SharedCount(win + "\\F10.TXT"));
@@ -311,7 +311,9 @@ TEST_F(InstallPage, RegistryEntryThatCannotBeWrittenPutsEverythingBack)
 
     EXPECT_EQ(kResultCancel, run.result);
     EXPECT_EQ((std::vector<std::string>{"These files could not be installed:\n\nHKEY_LOCAL_MACHINE\\"
-                                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\ZaderUvori: cannot be written",
+                                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\ZaderUvori: cannot be written\n"
+                                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                                        "ZaderUvori\\DisplayIcon: cannot be written",
                                         "Velan installation is not completed !"}),
               run.boxes);
     EXPECT_TRUE(SawStatus(run, "Updating Registry..."));
@@ -330,7 +332,7 @@ TEST_F(InstallPage, NoDisksStillCreatesDirectoriesAndRegisters)
     PageRun run = RunInstallPage();
 
     EXPECT_EQ(kResultNext, run.result);
-    EXPECT_EQ("FIVE ONE", ListDir(dest));
+    EXPECT_EQ("FIVE ONE", ListDir(dest)); // no inventory of no file
     ASSERT_FALSE(run.seen.empty());
     EXPECT_EQ("Updating Registry...", run.seen.back().status);
     EXPECT_GE(run.elapsed, 1000u);

@@ -53,7 +53,16 @@ TEST_F(Registration, WritesExactlyTheEntriesWithQuotedCommandLines)
     EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
     EXPECT_EQ("\"C:\\Program Files\\Mouse\\UNINSTAL.EXE\"",
               RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
-    EXPECT_EQ(std::make_pair(2, 0), RegCounts(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ("\"C:\\Program Files\\Mouse\\UNINSTAL.EXE\" /S",
+              RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"));
+    // Paths, not command lines: never quoted.
+    EXPECT_EQ("C:\\Program Files\\Mouse", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"));
+    EXPECT_EQ("C:\\Program Files\\Mouse\\MOUSEUTL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"));
+    // No utility file, so no version texts; the size and the two flags are numbers.
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"));
+    EXPECT_EQ("<none>", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"));
+    EXPECT_EQ("<bad>", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify"));
+    EXPECT_EQ(std::make_pair(8, 0), RegCounts(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
 TEST_F(Registration, PathsWithoutBlankAsGivenAndSecondRunReplaces)
@@ -69,7 +78,7 @@ TEST_F(Registration, PathsWithoutBlankAsGivenAndSecondRunReplaces)
     EXPECT_EQ("D:\\VELAN\\MOUSEUTL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
     EXPECT_EQ("Velan Wheel Mouse", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
     EXPECT_EQ("D:\\VELAN\\UNINSTAL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
-    EXPECT_EQ(std::make_pair(2, 0), RegCounts(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ(std::make_pair(8, 0), RegCounts(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
 TEST_F(Registration, HandlersKeyWithoutSubkeysIsReplaced)

@@ -62,8 +62,8 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
     for (const char* dir : {"", "\\SYSTEM", "\\INF", "\\SYSTEM32\\DRIVERS"})
         EXPECT_TRUE(ListNames(WindowsDir() + dir, "zel*.tmp").empty()) << dir;
     std::vector<std::string> top = ListNames(kDest);
-    EXPECT_EQ((std::vector<std::string>{"DOCS", "HELP", "README.TXT", "SAMPLES", "SCHEMES", "TOOLS", "UNINSTAL.EXE",
-                                        "UNINSTAL.INF", "VWCPL.DLL", "VWHEEL.EXE"}),
+    EXPECT_EQ((std::vector<std::string>{"DOCS", "HELP", "README.TXT", "SAMPLES", "SCHEMES", "TOOLS", "UNINSTAL.DAT",
+                                        "UNINSTAL.EXE", "UNINSTAL.INF", "VWCPL.DLL", "VWHEEL.EXE"}),
               top);
     std::string medium, installed;
     ASSERT_TRUE(ReadFileText((BuildMedium() + "\\UNINSTAL.INF").c_str(), &medium));
@@ -78,6 +78,9 @@ TEST_F(InstallE2E, DemoMediumInstallsCompletely)
     EXPECT_EQ(std::string(kDest) + "\\VWHEEL.EXE", RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori"));
     EXPECT_EQ("Velan Wheel Mouse", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
     EXPECT_EQ(std::string(kDest) + "\\UNINSTAL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    EXPECT_EQ("2.1.0.0", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"));
+    EXPECT_EQ("\"" + std::string(kDest) + "\\UNINSTAL.EXE\" /S",
+              RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"));
 }
 
 TEST_F(InstallE2E, CancelDuringCopyLeavesEverythingAsBefore)
@@ -248,7 +251,7 @@ TEST_F(InstallE2E, UpgradeOverAFileInUseFinishesAndReplacesItAtTheRestart)
     EXPECT_EQ(0u, staged.find(hook + ".~zn")) << staged;
     EXPECT_TRUE(ReadFileText(staged.c_str(), &got) && got == want) << staged << " does not hold the new version";
     EXPECT_EQ(1u, ListNames(WindowsDir() + "\\SYSTEM", "*.~z*").size()) << "more than the staged file beside it";
-    EXPECT_TRUE(ListNames(kDest, "*.~z*").empty());
+    EXPECT_TRUE(ListNames(kDest, "*.~z*").empty()) << ListNames(kDest, "*.~z*")[0];
     EXPECT_EQ(std::string(kDest) + "\\UNINSTAL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
     DeleteFileA(staged.c_str());
     RestorePendingRenames(pendingBefore);

@@ -10,10 +10,14 @@ constexpr char kLog[] = "C:\\e2e\\setup.log";
 
 class Silent : public InstallE2E {
 protected:
-    // Starts a fresh medium's setup.exe (`inf` its SETUP.INF) with `args`; its exit code.
-    DWORD Setup(const std::string& inf, const std::string& args)
+    // Starts a fresh medium's setup.exe (`inf` its SETUP.INF) with `args`, the medium's
+    // wheel library replaced by `hook` (a Unix path) when given; its exit code.
+    DWORD Setup(const std::string& inf, const std::string& args, const char* hook = nullptr)
     {
         if (!MakeMedium(kMediumDir, inf.c_str()))
+            return 0xDEAD;
+        // Stored plain under the compressed name: the expansion copies a plain file as it is.
+        if (hook && !CopyFileA(DosPath(hook).c_str(), (std::string(kMediumDir) + "\\SYSTEM\\VWHOOK.DL_").c_str(), FALSE))
             return 0xDEAD;
         const std::string line = "\"" + std::string(kMediumDir) + "\\setup.exe\" " + args;
         return StartCommand(&run, line.c_str(), kMediumDir) ? End() : 0xDEAD;
@@ -25,6 +29,47 @@ protected:
         return text;
     }
 };
+
+// The window of the resident utility, when a program other than this test shows it
+// within `waitMs`.
+HWND UtilityShown(DWORD waitMs = 10000)
+{
+    for (DWORD start = GetTickCount();; Sleep(50)) {
+        HWND w = FindWindowA(nullptr, "ZaderUvori");
+        DWORD pid = 0;
+        if (w && GetWindowThreadProcessId(w, &pid) && pid != GetCurrentProcessId())
+            return w;
+        if (GetTickCount() - start >= waitMs)
+            return nullptr;
+    }
+}
+
+// The installed utility started as a logon starts it, from the Run value; closed again,
+// whoever started it last, when the test ends.
+struct RunningUtility {
+    SetupRun run;
+    bool Start(const char* dir)
+    {
+        return StartCommand(&run, RegText(HKEY_LOCAL_MACHINE, kRunKey, "ZaderUvori").c_str(), dir) && UtilityShown();
+    }
+    ~RunningUtility()
+    {
+        for (HWND w; (w = UtilityShown(0)) != nullptr; Sleep(100))
+            PostMessageA(w, WM_CLOSE, 0, 0);
+        KillSetup(&run);
+    }
+};
+
+long RegNumber(const char* name)
+{
+    HKEY k;
+    DWORD value = 0, size = sizeof value, type = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &k))
+        return -1;
+    LONG r = RegQueryValueExA(k, name, nullptr, &type, (BYTE*)&value, &size);
+    RegCloseKey(k);
+    return r || type != REG_DWORD ? -1 : (long)value;
+}
 
 } // namespace
 
@@ -135,6 +180,59 @@ TEST_F(Silent, NoProgramsNoRunOrServerValues)
     EXPECT_FALSE(DirExists(kDest));
 }
 
+// An upgrade keeps a newer library in the Windows directories and counts it all the same;
+// a newer one replaces it; files the user changed stay. The Uninstall entry describes
+// what is installed, and the utility that ran before the installation runs after it.
+TEST_F(Silent, UpgradesKeepWhatIsNewerAndWhatIsTheUsersAndTheUtilityRunsAgain)
+{
+    const std::string hook = Installed("<win>\\SYSTEM\\VWHOOK.DLL");
+    const std::string dest = kDest, pending = PendingRenames();
+    ASSERT_EQ((DWORD)kExitDone, Setup(DemoScript(), "/S"));
+    EXPECT_EQ("2.1.0.0", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"));
+    EXPECT_EQ("Velan", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"));
+    EXPECT_EQ(dest + "\\VWHEEL.EXE", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"));
+    EXPECT_EQ(dest, RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"));
+    EXPECT_EQ("\"" + dest + "\\UNINSTAL.EXE\" /S", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"));
+    EXPECT_EQ(1, RegNumber("NoModify"));
+    EXPECT_EQ(1, RegNumber("NoRepair"));
+    EXPECT_GE(RegNumber("EstimatedSize"), 20); // KB: the demo's programs and texts
+    EXPECT_LE(RegNumber("EstimatedSize"), 2000);
+    RunningUtility utility;
+    ASSERT_TRUE(utility.Start(kDest));
+
+    // An older medium, into another destination: the newer library stays, counted by both.
+    EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript("C:\\e2e\\OTHER"), std::string("/S /LOG=") + kLog, HOOK_OLDER_DLL));
+    EXPECT_EQ(ReadFileText(DosPath(DEMO_PAYLOAD_DIR) + "\\SYSTEM\\VWHOOK.DLL"), ReadFileText(hook));
+    EXPECT_EQ(2, SharedCount(hook));
+    std::string log = Log();
+    EXPECT_NE(std::string::npos, log.find("kept " + hook + ": version 2.1.0.0 on this machine is newer than 2.0.0.0\r\n"))
+        << log;
+    EXPECT_TRUE(WaitSetupEnd(&utility.run, 10000)) << "the utility was not closed";
+    EXPECT_TRUE(UtilityShown()) << "the utility does not run again\n" << log;
+    EXPECT_NE(std::string::npos, log.find("resident utility: started again, C:\\e2e\\OTHER\\VWHEEL.EXE\r\n")) << log;
+
+    // A newer medium replaces it; the settings and the scheme the user changed stay, through
+    // this upgrade and the next reinstallation; an unchanged scheme is replaced.
+    const std::string ini = Installed("<win>\\VWHEEL.INI"), scheme = dest + "\\SCHEMES\\OFFICE.VWS";
+    ASSERT_TRUE(WriteFileText(ini, "[Wheel]\r\nLines=7\r\n"));
+    ASSERT_TRUE(WriteFileText(scheme, "mine"));
+    for (const char* medium : {HOOK_NEWER_DLL, HOOK_NEWER_DLL}) {
+        EXPECT_EQ((DWORD)kExitDone, Setup(DemoScript(), std::string("/S /LOG=") + kLog, medium));
+        log = Log();
+        EXPECT_NE(std::string::npos, log.find("kept " + ini + ": changed since it was installed\r\n")) << log;
+        EXPECT_NE(std::string::npos, log.find("kept " + scheme + ": changed since it was installed\r\n")) << log;
+        EXPECT_NE(std::string::npos, log.find("\\SCHEMES\\DEFAULT.VWS: replaced\r\n")) << log;
+        EXPECT_EQ("[Wheel]\r\nLines=7\r\n", ReadFileText(ini));
+        EXPECT_EQ("mine", ReadFileText(scheme));
+        // Up when the setup ends: the next setup finds it to ask it to close.
+        EXPECT_TRUE(UtilityShown(0));
+    }
+    EXPECT_EQ(ReadFileText(DosPath(HOOK_NEWER_DLL)), ReadFileText(hook));
+    EXPECT_NE(std::string::npos, log.find(hook + ": replaced\r\n")) << log;
+    EXPECT_TRUE(ListNames(dest, "*.~z*").empty()) << "a file in use was replaced";
+    RestorePendingRenames(pending);
+}
+
 // A destination with blanks needs no quotes; a file in use makes the restart finish it.
 TEST_F(Silent, DestinationWithBlanksAndAFileInUse)
 {
@@ -147,10 +245,13 @@ TEST_F(Silent, DestinationWithBlanksAndAFileInUse)
     EXPECT_EQ("\"" + dest + "\\UNINSTAL.EXE\"", RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
 
     const std::string hook = Installed("<win>\\SYSTEM\\VWHOOK.DLL");
+    RunningUtility utility;
+    ASSERT_TRUE(utility.Start(dest.c_str()));
     HANDLE held = CreateFileA(hook.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_EQ((DWORD)kExitRestartNeeded, Setup(DemoScript(), "/LOG=" + std::string(kLog) + " /S /D=\"" + dest + "\""));
     CloseHandle(held);
+    EXPECT_FALSE(UtilityShown(1000)) << "the utility runs while a restart is pending";
     std::string staged;
     for (const auto& pair : PendingPairs(PendingRenames()))
         if (lstrcmpiA(pair.second.c_str(), ("!\\??\\" + hook).c_str()) == 0)

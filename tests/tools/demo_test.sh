@@ -12,7 +12,7 @@ status=$?
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 [ $status = 0 ] || fail "tools/demo.sh ended with $status"
-for want in "Destination: C:.Program Files.VELAN" "18 of 18 files in place" "8 of 8 values present" \
+for want in "Destination: C:.Program Files.VELAN" "18 of 18 files in place" "16 of 16 values present" \
             "The utility received the setup's close request and ended" \
             "VWHEEL.EXE +expanded +[0-9]+ bytes +C:.Program Files.VELAN.VWHEEL.EXE" \
             "VWFILTER.SYS +copied +214 bytes +C:.windows.SYSTEM32.DRIVERS.VWFILTER.SYS" \

@@ -65,7 +65,17 @@ TEST(FileVersion, ReadFromTheVersionResource)
     const std::string own = OwnPath().substr(OwnPath().rfind('\\') + 1);
     ASSERT_TRUE(CopyWithVersion(dir / own, 0x00090008, 0x00070006));
     EXPECT_EQ("9.8.7.6", Version(dir / own));
+    // Its texts: read whole, refused when they do not fit, none in a file without them.
+    char text[16] = "x";
+    EXPECT_TRUE(ReadVersionText((dir / own).c_str(), "CompanyName", text, sizeof text));
+    EXPECT_STREQ(SETUP_COMPANY, text);
+    EXPECT_TRUE(ReadVersionText((dir / own).c_str(), "ProductVersion", text, sizeof text));
+    EXPECT_STREQ(SETUP_VERSION_TEXT, text);
+    EXPECT_FALSE(ReadVersionText((dir / own).c_str(), "ProductVersion", text, (int)sizeof SETUP_VERSION_TEXT - 1));
+    EXPECT_STREQ("", text);
+    EXPECT_FALSE(ReadVersionText((dir / own).c_str(), "Company", text, sizeof text));
     ASSERT_TRUE(CopyWithVersion(dir / "NOVER.EXE", 0, 0));
+    EXPECT_FALSE(ReadVersionText((dir / "NOVER.EXE").c_str(), "CompanyName", text, sizeof text));
     EXPECT_EQ("none", Version(dir / "NOVER.EXE"));
     EXPECT_EQ("none", Version(dir / "MISSING.DLL"));
     ASSERT_TRUE(WriteFileText(dir / "TEXT.DLL", std::string(4096, 'x')));

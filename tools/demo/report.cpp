@@ -43,6 +43,10 @@ int Value(HKEY root, const char* path, const char* name, char* out, DWORD room)
     DWORD type = 0, size = room - 1;
     LONG r = RegQueryValueExA(key, name, nullptr, &type, (BYTE*)out, &size);
     RegCloseKey(key);
+    if (r == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD)) {
+        snprintf(out, room, "%lu", (unsigned long)*(const DWORD*)out);
+        return 1;
+    }
     if (r != ERROR_SUCCESS || type != REG_SZ)
         return 0;
     out[size] = '\0';
