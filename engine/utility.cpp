@@ -12,10 +12,23 @@ int CloseUtility(UINT timeoutMs)
         LogLine("resident utility: not running");
         return 0;
     }
+    // Its process, so that its end can be waited for: a window that is gone does not yet
+    // mean files that are free.
+    DWORD id = 0;
+    GetWindowThreadProcessId(utility, &id);
+    HANDLE process = id && id != GetCurrentProcessId() ? OpenProcess(SYNCHRONIZE, FALSE, id) : nullptr;
     // Its answer does not matter; a utility that hangs must not hold the setup.
+    const DWORD start = GetTickCount();
     DWORD_PTR answer;
     SendMessageTimeoutA(utility, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &answer);
-    LogLine("resident utility: asked to close, %s", IsWindow(utility) ? "still running after the wait" : "closed");
+    const bool closed = !IsWindow(utility);
+    if (closed && process) {
+        const DWORD spent = GetTickCount() - start;
+        WaitForSingleObject(process, spent < timeoutMs ? timeoutMs - spent : 0);
+    }
+    if (process)
+        CloseHandle(process);
+    LogLine("resident utility: asked to close, %s", closed ? "closed" : "still running after the wait");
     return 1;
 }
 
