@@ -21,7 +21,7 @@
 
 namespace {
 
-FileStep* StepOf(Installation* run, int disk, int rec)
+FileStep* StepOf(const Installation* run, int disk, int rec)
 {
     const int n = RecordIndex(disk, rec);
     return run->steps && n >= 0 && n < run->stepCount ? &run->steps[n] : nullptr;
@@ -55,7 +55,7 @@ const char* Shown(const char* path, char* shown)
 }
 
 // Calls `visit(disk, rec, step, paths)` for every record the run has reached.
-template <typename Visit> void EachStep(Installation* run, Visit visit, bool newestFirst = false)
+template <typename Visit> void EachStep(const Installation* run, Visit visit, bool newestFirst = false)
 {
     ForEachRecord(
         [&](int disk, int rec) {
@@ -297,7 +297,10 @@ int CreateSubDirectories(const char* dest)
 
 void BeginInstallation(Installation* run, const char* dest, int destCreated)
 {
+    // Everything of an earlier run goes; what the front end told before this one stays.
+    const bool utilityWasRunning = run->utilityWasRunning;
     *run = Installation{};
+    run->utilityWasRunning = utilityWasRunning;
     TextCopy(run->dest, dest);
     LogLine("destination %s%s", run->dest, destCreated ? " (created for this installation)" : "");
     run->destCreated = destCreated;
@@ -461,9 +464,7 @@ int CommitInstallation(Installation* run)
         whole = CountSharedFiles(run) && whole;
     }
     if (!whole) {
-        PutEverythingBack(run);
-        RestartListFree(&run->restart);
-        FreeSteps(run);
+        AbandonInstallation(run);
         return 0;
     }
     JournalClose(&run->journal);
@@ -488,7 +489,7 @@ DWORDLONG InstalledBytes(const Installation* run)
 int InstalledCopy(const Installation* run, const char* target, char* out)
 {
     int found = 0;
-    EachStep(const_cast<Installation*>(run), [&](int, int, FileStep* s, const Paths& p) {
+    EachStep(run, [&](int, int, FileStep* s, const Paths& p) {
         if (SamePath(p.target, target))
             found = TextCopy(out, MAX_PATH, s->step == Step::AtRestart ? p.staged : p.target);
     });

@@ -8,6 +8,13 @@
 // number of the reason (not on the medium, unreadable, path too long).
 HFILE OpenSourceFile(const char* path, int* failure = nullptr);
 
+// What a file holds, in short: its size and a checksum of its bytes (Adler-32), enough
+// to tell a file that was changed since from the one written.
+struct FileSum {
+    DWORD size;
+    DWORD sum;
+};
+
 // Writes the opened source whole to the new file `path` (expanded on the way) and closes
 // the source; a file that does not come out whole is removed again. 1 when written. A
 // negative `source` writes nothing and returns 0. `failure`, when given, receives 0 or the
@@ -17,16 +24,9 @@ HFILE OpenSourceFile(const char* path, int* failure = nullptr);
 // file and gives the failure kCopyCancelled.
 // `written`, when given, receives the written file's size and checksum.
 constexpr int kCopyCancelled = -1;
-struct FileSum;
 int WriteWholeFile(HFILE source, const char* path, int* failure = nullptr,
                    int (*between)(void* context) = nullptr, void* context = nullptr, FileSum* written = nullptr);
 
-// What a file holds, in short: its size and a checksum of its bytes (Adler-32), enough
-// to tell a file that was changed since from the one written.
-struct FileSum {
-    DWORD size;
-    DWORD sum;
-};
 // The checksum of no bytes, to which AddToSum adds.
 constexpr DWORD kSumStart = 1;
 DWORD AddToSum(DWORD sum, const void* data, DWORD count);

@@ -6,6 +6,7 @@
 
 namespace {
 
+// Lets the front end handle what the user did; 1 once the user has cancelled (it stays so).
 int Cancelled(Installation* run)
 {
     const InstallObserver* o = run->observer;
@@ -28,33 +29,30 @@ Outcome RunInstallation(Installation* run, const char* dest, int destCreated, co
 {
     const InstallObserver none = {};
     const InstallObserver* o = observer ? observer : &none;
-    const bool utilityWasRunning = run->utilityWasRunning;
     BeginInstallation(run, dest, destCreated);
-    run->utilityWasRunning = utilityWasRunning;
     run->observer = o;
-    int cancelled = 0;
-    for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && !cancelled; ++disk) {
+    for (int disk = 0; disk < g_diskCount && disk < kMaxDisks && !run->cancelled; ++disk) {
         if (o->diskBegins)
             o->diskBegins(o->context, disk);
         const int count = g_fileCounts[disk];
-        for (int rec = 0; rec < count && !cancelled; ++rec) {
+        for (int rec = 0; rec < count && !run->cancelled; ++rec) {
             if (o->fileBegins)
                 o->fileBegins(o->context, disk, rec);
             int failure;
             const HFILE source = OpenRecordSource(disk, rec, &failure);
-            cancelled = Cancelled(run);
+            Cancelled(run);
             if (o->fileProgress)
                 o->fileProgress(o->context, DiskPercent(rec, count));
             StageRecord(run, disk, rec, source, failure);
-            cancelled = Cancelled(run) || cancelled;
+            Cancelled(run);
         }
     }
     // Only a whole installation changes anything: after a Cancel, or when a file could
     // not be staged, everything goes back as it was and nothing is registered.
     run->observer = nullptr; // putting back or registering is not interrupted
-    if (cancelled || run->failed.count) {
+    if (run->cancelled || run->failed.count) {
         AbandonInstallation(run);
-        run->outcome = cancelled ? Outcome::Cancelled : Outcome::Failed;
+        run->outcome = run->cancelled ? Outcome::Cancelled : Outcome::Failed;
     } else {
         if (o->committing)
             o->committing(o->context);
